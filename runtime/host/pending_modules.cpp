@@ -1,0 +1,25 @@
+// Command modules whose commands are not built yet: they register nothing and their
+// create and destroy steps have nothing to do. Each moves to its own folder when built.
+#include "runtime/host/registry.h"
+
+namespace tarsk {
+
+#define TARSK_PENDING_MODULE(name)  \
+    void name##_link(Registrar) {}  \
+    bool name##_create() { return true; } \
+    void name##_destroy() {}
+TARSK_PENDING_MODULE(math)
+TARSK_PENDING_MODULE(string)
+TARSK_PENDING_MODULE(stream)
+TARSK_PENDING_MODULE(sockets)
+TARSK_PENDING_MODULE(filesystem)
+TARSK_PENDING_MODULE(bank)
+TARSK_PENDING_MODULE(graphics)
+TARSK_PENDING_MODULE(input)
+TARSK_PENDING_MODULE(audio)
+TARSK_PENDING_MODULE(multiplay)
+TARSK_PENDING_MODULE(tarsk3d)
+TARSK_PENDING_MODULE(userlibs)
+#undef TARSK_PENDING_MODULE
+
+}  // namespace tarsk
