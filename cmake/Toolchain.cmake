@@ -1,7 +1,9 @@
 # Flags shared by every target of the project.
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
-add_link_options(-no-pie)
-add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-fno-pie>)
+# Executables are linked without PIE; code that is not position-independent by its
+# target's choice (shared libraries and what they link are) is compiled as such.
+add_link_options($<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-no-pie>)
+add_compile_options($<$<AND:$<COMPILE_LANGUAGE:C,CXX>,$<NOT:$<BOOL:$<TARGET_PROPERTY:POSITION_INDEPENDENT_CODE>>>>:-fno-pie>)
 
 if(TARSK_SANITIZE)
   set(TARSK_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined

@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-cmake -S . -B build -G Ninja -DTARSK_SANITIZE=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc)" --target tarsk tarsk-runtime
-exec build/bin/tarsk run demo/hello.tbm "$@"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)" --target tarsk tarsk-runtime hello_image
+exec build/bin/tarsk run --debug build/demo/hello.tbm "$@"

@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "runtime/host/registry.h"
+
+TEST(LinkNames, DerivedFromSignatures) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"%LoadTexture$file%flags=1", "_floadtexture"},
+        {"End", "_fend"},
+        {"Graphics3D%width%height%depth=0%mode=0", "_fgraphics3d"},
+        {"$CommandLine", "_fcommandline"},
+        {"_tbObjNew", "__tbObjNew"},
+        {"_tbStrLoad", "__tbStrLoad"},
+        {"!%LoadTexture$file%flags=1", "_floadtexture"},
+        {"#Rnd#from#to=0", "_frnd"},
+        {"AppTitle$title$close_prompt=\"\"", "_fapptitle"},
+        {"Entity_Name%x", "_fentity_name"},
+    };
+    for (auto [signature, expected] : cases) EXPECT_EQ(tarsk::linkName(signature), expected) << signature;
+}
+
+TEST(LinkNames, EveryRegistrationHasItsOwnLinkName) {
+    std::map<std::string, std::string> seen;
+    for (const tarsk::Registration& r : tarsk::allRegistrations()) {
+        auto [at, inserted] = seen.emplace(tarsk::linkName(r.signature), r.signature);
+        EXPECT_TRUE(inserted) << r.signature << " and " << at->second;
+        EXPECT_NE(r.address, nullptr) << r.signature;
+    }
+    EXPECT_GE(seen.size(), 18u);
+}
