@@ -104,7 +104,7 @@ void storeInt(std::vector<uint8_t>& code, int32_t offset, int32_t value) {
     std::memcpy(code.data() + offset, &value, 4);
 }
 
-std::string internalName(size_t section) { return "_" + std::to_string(section); }
+std::string internalName(size_t section) { return std::string("_").append(std::to_string(section)); }
 
 }  // namespace
 

@@ -10,7 +10,7 @@ void registerAllCommands(Registrar registrar) {
 }
 
 std::string linkName(std::string_view signature) {
-    if (!signature.empty() && signature[0] == '_') return "_" + std::string(signature);
+    if (!signature.empty() && signature[0] == '_') return std::string("_").append(signature);
     auto isWordChar = [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
     };

@@ -119,3 +119,14 @@ TEST(Programs, StandaloneExecutableCarriesItsImage) {
 }
 
 }  // namespace
+
+TEST(ImageTool, RefusesRelocationsAnImageCannotHold) {
+    std::string object = std::string(TARSK_TEST_IMAGES) + "/position_independent.o";
+    auto r = runProcess({binaryFolder() + "tarsk", "image", object, "-o", object + ".tbm"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("unsupported relocation R_X86_64_REX_GOTPCRELX in section .text"), std::string::npos)
+        << r.err;
+    auto garbage = runProcess({binaryFolder() + "tarsk", "image", binaryFolder() + "../CMakeCache.txt", "-o",
+                               object + ".tbm"});
+    EXPECT_NE(garbage.err.find("not an ELF file"), std::string::npos) << garbage.err;
+}
