@@ -95,6 +95,11 @@ private:
 
 bool isUnwindSection(const std::string& name) { return name == ".eh_frame"; }
 
+// "_" followed by digits names a section of the image.
+bool isInternalName(const std::string& name) {
+    return name.size() > 1 && name[0] == '_' && name.find_first_not_of("0123456789", 1) == std::string::npos;
+}
+
 int32_t alignUp(int32_t offset, uint64_t alignment) {
     if (alignment <= 1) return offset;
     return int32_t((uint64_t(offset) + alignment - 1) / alignment * alignment);
@@ -179,6 +184,10 @@ bool elfToImage(std::span<const uint8_t> data, ModuleImage& image, std::string& 
         else
             continue;
         std::string name = object.symbolName(sym);
+        if (isInternalName(name)) {
+            error = "the symbol name " + name + " is reserved for section references";
+            return false;
+        }
         if (name == kMainSymbol) hasMain = true;
         image.defined.push_back({name, offset});
     }

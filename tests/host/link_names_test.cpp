@@ -3,6 +3,7 @@
 #include <map>
 
 #include "runtime/host/registry.h"
+#include "runtime/host/runtime_interface.h"
 
 TEST(LinkNames, DerivedFromSignatures) {
     const std::pair<const char*, const char*> cases[] = {
@@ -28,4 +29,19 @@ TEST(LinkNames, EveryRegistrationHasItsOwnLinkName) {
         EXPECT_NE(r.address, nullptr) << r.signature;
     }
     EXPECT_GE(seen.size(), 18u);
+}
+
+TEST(RuntimeInterface, WalksEveryRegistrationThenStartsAgain) {
+    tarsk::tbRuntime* runtime = runtimeGetRuntime();
+    EXPECT_EQ(runtime->interfaceVersion(), 66642);
+    size_t expected = tarsk::allRegistrations().size();
+    for (int round = 0; round < 2; ++round) {
+        size_t count = 0;
+        while (const char* signature = runtime->nextSymbol()) {
+            EXPECT_NE(runtime->symbolAddress(signature), -1) << signature;
+            ++count;
+        }
+        EXPECT_EQ(count, expected);
+    }
+    EXPECT_EQ(runtime->symbolAddress("End"), -1);  // keyed by the registered text itself, not a copy
 }
