@@ -12,6 +12,10 @@ int imageCommand(const Arguments& args);
 int buildCommand(const Arguments& args);
 int runCommand(const Arguments& args);
 int commandsCommand(const Arguments& args);
+// Programs given as Basic source (".tb"): compile_command.cpp.
+int compileCommand(const Arguments& args);
+int runSourceOrImage(const Arguments& args);
+int buildSourceOrImage(const Arguments& args);
 
 // Reads a whole file; false when it cannot be read.
 bool readFile(const std::string& path, std::vector<uint8_t>& contents);

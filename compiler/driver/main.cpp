@@ -13,9 +13,10 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
+    {"compile", tarsk::compileCommand, "compile [--debug] PROGRAM.tb -o IMAGE.tbm  compile a program to a module image"},
     {"image", tarsk::imageCommand, "image OBJECT.o -o IMAGE.tbm      convert a compiled object to a module image"},
-    {"build", tarsk::buildCommand, "build IMAGE.tbm -o PROGRAM       write a standalone executable"},
-    {"run", tarsk::runCommand, "run [--debug] IMAGE.tbm [ARGS...] run a module image"},
+    {"build", tarsk::buildSourceOrImage, "build IMAGE.tbm|PROGRAM.tb -o PROGRAM  write a standalone executable"},
+    {"run", tarsk::runSourceOrImage, "run [--debug] IMAGE.tbm|PROGRAM.tb [ARGS...]  run a module image or a program"},
     {"commands", tarsk::commandsCommand, "commands [--c-header]            list every registered command"},
 };
 
