@@ -262,3 +262,30 @@ TEST(Host, ExecFileStartsProgramsWithParameters) {
     EXPECT_EQ(access(marker.c_str(), F_OK), 0);
     std::remove(marker.c_str());
 }
+
+TEST(Host, LosingTheFocusPausesWhenSuspendWhileInactiveIsSet) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    run([] {
+        gxHost* host = currentHost();
+        ASSERT_NE(host->window(), nullptr);
+        auto push = [host](Uint8 change) {
+            SDL_Event event{};
+            event.type = SDL_WINDOWEVENT;
+            event.window.event = change;
+            event.window.windowID = SDL_GetWindowID(host->window());
+            SDL_PushEvent(&event);
+            SDL_Delay(2);  // an idle pump looks at the system's queue once a millisecond
+        };
+        push(SDL_WINDOWEVENT_FOCUS_LOST);  // ignored without suspend-while-inactive
+        host->pumpEvents();
+        events.push_back(host->suspended() ? "paused without the flag" : "running");
+        host->suspendWhileInactive = true;
+        push(SDL_WINDOWEVENT_FOCUS_LOST);
+        push(SDL_WINDOWEVENT_FOCUS_GAINED);  // the paused pump blocks until this one
+        host->pumpEvents();
+        events.push_back(host->suspended() ? "still suspended" : "resumed by focus");
+    });
+    unsetenv("SDL_VIDEODRIVER");
+    EXPECT_EQ(events, (std::vector<std::string>{"running", "paused", "resumed", "resumed by focus", "paused",
+                                                "notice Program has ended"}));
+}
