@@ -28,7 +28,9 @@ std::string declaration(std::string_view signature) {
         const char* type = cType(rest[pos++]);
         size_t end = pos;
         while (end < rest.size() && !cType(rest[end]) && rest[end] != '=') ++end;
-        parameters += (parameters.empty() ? "" : ", ") + std::string(type) + " " + std::string(rest.substr(pos, end - pos));
+        std::string name(rest.substr(pos, end - pos));
+        if (name == "float" || name == "int" || name == "short") name += '_';  // C keywords used as names
+        parameters += (parameters.empty() ? "" : ", ") + std::string(type) + " " + name;
         pos = end;
         while (pos < rest.size() && !cType(rest[pos])) ++pos;  // a default value
     }

@@ -8,8 +8,6 @@ namespace tarsk {
     void name##_link(Registrar) {}  \
     bool name##_create() { return true; } \
     void name##_destroy() {}
-TARSK_PENDING_MODULE(math)
-TARSK_PENDING_MODULE(string)
 TARSK_PENDING_MODULE(stream)
 TARSK_PENDING_MODULE(sockets)
 TARSK_PENDING_MODULE(filesystem)
@@ -19,7 +17,6 @@ TARSK_PENDING_MODULE(input)
 TARSK_PENDING_MODULE(audio)
 TARSK_PENDING_MODULE(multiplay)
 TARSK_PENDING_MODULE(tarsk3d)
-TARSK_PENDING_MODULE(userlibs)
 #undef TARSK_PENDING_MODULE
 
 }  // namespace tarsk

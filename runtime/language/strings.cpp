@@ -93,7 +93,7 @@ using namespace tarsk;
 
 extern "C" {
 
-tbString* __tbStrLoad(tbString** variable) { return stringNew(*variable ? stringText(*variable) : ""); }
+tbString* __tbStrLoad(tbString** variable) { return stringNew(stringText(*variable)); }
 
 void __tbStrRelease(tbString* string) { stringRelease(string); }
 
