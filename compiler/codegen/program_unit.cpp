@@ -98,7 +98,7 @@ std::string programUnit(const Program& program, const SourceFiles& files, const 
     bool libraries = false;
     for (const auto& f : program.libFunctions)
         if (f->used) {
-            c += "void* " + f->slot + " = 0;\n";
+            c += "uint32_t " + f->slot + " = 0;\n";
             libraries = true;
         }
     std::string data = "\t.section .data\n" + recordDescriptors(program, unit) + dataEntries(program);

@@ -36,6 +36,21 @@ std::string elementPointerType(const Type& t) {
     }
 }
 
+// Whether evaluating the expression may change state that other operands read.
+bool hasEffects(const Expr& e) {
+    if (e.kind == ExprKind::Call && !e.array && e.builtin == Builtin::None) return true;
+    if (e.kind == ExprKind::New || e.kind == ExprKind::ObjectCast) return true;
+    for (const ExprPtr& a : e.args)
+        if (hasEffects(*a)) return true;
+    return false;
+}
+
+// Constants and plain variables, whose value cannot change while other operands run.
+bool isSettled(const Expr& e) {
+    return e.kind == ExprKind::Int || e.kind == ExprKind::Float || e.kind == ExprKind::String || e.kind == ExprKind::Null ||
+           (e.kind == ExprKind::Name && e.constant);
+}
+
 bool needsCleanup(const Variable& v) {
     return v.vectorCount || v.type.base == BaseType::String || v.type.base == BaseType::Object;
 }
@@ -147,10 +162,43 @@ std::string UnitEmitter::convert(const Expr& e) {
     return a;
 }
 
+std::string UnitEmitter::ordered(const std::vector<const Expr*>& operands, std::vector<std::string>& values) {
+    // Operands are evaluated from left to right: when one of them has effects, every
+    // operand but the last that could see them is computed into a temporary first.
+    bool effects = false;
+    size_t open = 0;
+    for (const Expr* operand : operands) {
+        effects = effects || hasEffects(*operand);
+        if (!isSettled(*operand)) ++open;
+    }
+    bool order = effects && open >= 2;
+    std::string prefix;
+    for (size_t i = 0; i < operands.size(); ++i) {
+        std::string value = expr(*operands[i]);
+        if (order && i + 1 < operands.size() && !isSettled(*operands[i])) {
+            std::string name = "tb_e" + std::to_string(temporaries_++);
+            prefix += cType(operands[i]->type) + " " + name + " = " + value + "; ";
+            value = name;
+        }
+        values.push_back(value);
+    }
+    return prefix;
+}
+
+std::string UnitEmitter::sequenced(const std::string& prefix, const std::string& value) {
+    return prefix.empty() ? value : "({ " + prefix + value + "; })";
+}
+
 std::string UnitEmitter::binary(const Expr& e) {
     const Expr& l = *e.args[0];
     const Expr& r = *e.args[1];
-    std::string a = expr(l), b = expr(r);
+    std::vector<std::string> values;
+    std::string prefix = ordered({&l, &r}, values);
+    return sequenced(prefix, binaryOf(e, values[0], values[1]));
+}
+
+std::string UnitEmitter::binaryOf(const Expr& e, const std::string& a, const std::string& b) {
+    const Expr& l = *e.args[0];
     const std::string& op = e.op;
     if (isComparison(op)) {
         if (l.type.isObjectLike())
@@ -177,20 +225,20 @@ std::string UnitEmitter::call(const Expr& e) {
     if (e.function) {
         const Function& f = *e.function;
         functions_.insert(&f);
+        std::vector<const Expr*> operands;
+        for (size_t i = 0; i < f.params.size(); ++i) operands.push_back(i < e.args.size() ? e.args[i].get() : f.defaults[i]);
         std::vector<std::string> args;
-        for (size_t i = 0; i < f.params.size(); ++i)
-            args.push_back(i < e.args.size() ? expr(*e.args[i]) : expr(*f.defaults[i]));
-        return f.cname + "(" + arguments(args) + ")";
+        std::string prefix = ordered(operands, args);
+        return sequenced(prefix, f.cname + "(" + arguments(args) + ")");
     }
     if (e.command) {
         const Command& c = *e.command;
         commands_.insert(&c);
+        std::vector<const Expr*> operands;
+        for (const ExprPtr& a : e.args) operands.push_back(a.get());
         std::vector<std::string> args;
-        for (size_t i = 0; i < c.params.size(); ++i) {
-            if (i < e.args.size()) {
-                args.push_back(expr(*e.args[i]));
-                continue;
-            }
+        std::string prefix = ordered(operands, args);
+        for (size_t i = e.args.size(); i < c.params.size(); ++i) {
             const Command::Param& p = c.params[i];
             if (p.type.base == BaseType::String)
                 args.push_back("__tbStrConst(\"\")");
@@ -199,7 +247,7 @@ std::string UnitEmitter::call(const Expr& e) {
             else
                 args.push_back(cInt(int32_t(std::stol(p.defaultText))));
         }
-        return c.linkName + "(" + arguments(args) + ")";
+        return sequenced(prefix, c.linkName + "(" + arguments(args) + ")");
     }
     if (e.libFunction) return libCall(e);
     return builtin(e);
@@ -219,19 +267,22 @@ std::string UnitEmitter::libCall(const Expr& e) {
         return "void";
     };
     std::string signature;
-    std::vector<std::string> args;
+    std::vector<const Expr*> operands;
+    for (const ExprPtr& a : e.args) operands.push_back(a.get());
+    std::vector<std::string> values, args;
+    std::string prefix = ordered(operands, values);
     for (size_t i = 0; i < f.params.size(); ++i) {
         signature += (i ? ", " : "") + cKind(f.params[i]);
-        std::string a = expr(*e.args[i]);
+        std::string a = values[i];
         if (f.params[i] == LibFunction::Kind::String) a = "__tbStrToCStr(" + a + ")";
         if (f.params[i] == LibFunction::Kind::Address) a = "(void*)(uintptr_t)(uint32_t)" + a;
         args.push_back(a);
     }
-    std::string callExpr = "((" + cKind(f.result) + " (*)(" + (signature.empty() ? "void" : signature) + "))" + f.slot + ")(" +
+    std::string callExpr = "((" + cKind(f.result) + " (*)(" + (signature.empty() ? "void" : signature) + "))(uintptr_t)" + f.slot + ")(" +
                            arguments(args) + ")";
-    if (f.result == LibFunction::Kind::String) return "__tbCStrToStr(" + callExpr + ")";
-    if (f.result == LibFunction::Kind::Address) return "((int32_t)(uintptr_t)" + callExpr + ")";
-    return callExpr;
+    if (f.result == LibFunction::Kind::String) callExpr = "__tbCStrToStr(" + callExpr + ")";
+    if (f.result == LibFunction::Kind::Address) callExpr = "((int32_t)(uintptr_t)" + callExpr + ")";
+    return sequenced(prefix, callExpr);
 }
 
 std::string UnitEmitter::builtin(const Expr& e) {
@@ -591,7 +642,7 @@ std::string UnitEmitter::declarations() {
     for (const ArrayInfo* a : arrays_)
         out << "extern uint32_t " << a->cname << "[];\nextern uint64_t " << a->cname << "_v[];\n";
     for (const RecordType* r : records_) out << "extern uint32_t " << r->cname << "[];\n";
-    for (const LibFunction* f : libFunctions_) out << "extern void* " << f->slot << ";\n";
+    for (const LibFunction* f : libFunctions_) out << "extern uint32_t " << f->slot << ";\n";
     for (const auto& [name, definition] : vectorTypes_) out << "extern uint32_t " << name << "[];\n";
     if (!vectorTypes_.empty()) {
         out << "__asm__(\".section .data\\n\"\n";

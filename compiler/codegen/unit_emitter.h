@@ -38,6 +38,9 @@ private:
     std::string expr(const Expr& e);
     std::string convert(const Expr& e);
     std::string binary(const Expr& e);
+    std::string binaryOf(const Expr& e, const std::string& a, const std::string& b);
+    std::string ordered(const std::vector<const Expr*>& operands, std::vector<std::string>& values);
+    static std::string sequenced(const std::string& prefix, const std::string& value);
     std::string call(const Expr& e);
     std::string builtin(const Expr& e);
     std::string libCall(const Expr& e);
@@ -77,6 +80,7 @@ private:
     int lastLine_ = -1;
     int lastFile_ = -1;
     int labels_ = 0;
+    int temporaries_ = 0;
     const Function* fn_ = nullptr;
 
     std::set<const Function*> functions_;

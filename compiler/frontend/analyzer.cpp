@@ -812,9 +812,17 @@ private:
             convert(e.args[1], Type::string(), "the concatenation");
             return;
         }
-        for (ExprPtr& operand : e.args)
+        for (ExprPtr& operand : e.args) {
+            if (operand->type.base == BaseType::String) {
+                // A string operand of arithmetic is read as a number.
+                bool isFloat = a.base == BaseType::Float || b.base == BaseType::Float;
+                convert(operand, isFloat ? Type::floating() : Type::integer(), "'" + op + "'");
+            }
             if (!operand->type.isNumber())
                 fail(operand->at, "expected a number for '" + op + "', found " + describe(operand->type));
+        }
+        a = e.args[0]->type;
+        b = e.args[1]->type;
         bool integerOnly = op == "and" || op == "or" || op == "xor" || op == "shl" || op == "shr" || op == "sar";
         Type result;
         if (integerOnly) result = Type::integer();
@@ -889,6 +897,8 @@ private:
             return;
         }
         if (findVariable(e.name)) fail(e.at, "'" + e.text + "' is a variable, not a function or an array");
+        if (statement && e.args.empty())
+            fail(e.at, "expected a statement, found '" + e.text + "': not a command or function (assign a variable with '=')");
         fail(e.at, "unknown function, array or command '" + e.text + "'");
     }
 

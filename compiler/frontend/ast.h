@@ -55,6 +55,7 @@ struct Expr {
     std::string op;     // "+", "-", "*", "/", "^", "mod", "shl", "shr", "sar", "and", "or", "xor", "not", "=", "<>", "<", ">", "<=", ">="
     std::vector<ExprPtr> args;  // operands, arguments, object of a field access, index
     bool hasIndex = false;      // Field with "[index]" (the index is args[1])
+    int depth = 0;              // operator nesting below this node, bounded by the parser
 
     // Filled by analysis.
     Type type;

@@ -1,5 +1,6 @@
 #include "compiler/frontend/parser.h"
 
+#include <algorithm>
 #include <set>
 
 namespace tarsk::compiler {
@@ -233,6 +234,7 @@ private:
 
     // Statements.
     StmtPtr parseStatement() {
+        Nesting guard(*this, peek());
         const Token& t = peek();
         if (t.is(".") && peek(1).kind == TokenKind::Identifier) {
             Token dot = next();
@@ -526,8 +528,31 @@ private:
     }
 
     // Expressions, lowest precedence first.
+    // Nesting is bounded so that no later pass can run out of stack.
+    static constexpr int kMaxNesting = 400;  // parentheses, unary operators, blocks
+    static constexpr int kMaxDepth = 2000;   // operand chains such as a + b + c ...
+    struct Nesting {
+        Nesting(Parser& p, const Token& at) : parser(p) {
+            if (++parser.nesting_ > kMaxNesting) throw CompileError(at.at, "nested too deeply (more than 400 levels)");
+        }
+        ~Nesting() { --parser.nesting_; }
+        Parser& parser;
+    };
+
+    // Records how deeply operands nest below a new node; refuses trees that are too deep.
+    static ExprPtr finish(ExprPtr e) {
+        int depth = 0;
+        for (const ExprPtr& a : e->args) depth = std::max(depth, a->depth + 1);
+        e->depth = depth;
+        if (depth > kMaxDepth) throw CompileError(e->at, "expression nested too deeply (more than 2000 levels)");
+        return e;
+    }
+
     ExprPtr binary(const Token& op, std::string name, ExprPtr left, ExprPtr right) {
+        int depth = std::max(left->depth, right->depth) + 1;
+        if (depth > kMaxDepth) throw CompileError(op.at, "expression nested too deeply (more than 2000 levels)");
         auto e = std::make_unique<Expr>(ExprKind::Binary, op.at);
+        e->depth = depth;
         e->op = std::move(name);
         e->args.push_back(std::move(left));
         e->args.push_back(std::move(right));
@@ -535,6 +560,7 @@ private:
     }
 
     ExprPtr expression() {
+        Nesting guard(*this, peek());
         ExprPtr left = andLevel();
         while (word("or") || word("xor")) {
             Token op = next();
@@ -553,12 +579,13 @@ private:
     }
 
     ExprPtr notLevel() {
+        Nesting guard(*this, peek());
         if (word("not")) {
             Token op = next();
             auto e = std::make_unique<Expr>(ExprKind::Unary, op.at);
             e->op = "not";
             e->args.push_back(notLevel());
-            return e;
+            return finish(std::move(e));
         }
         return comparison();
     }
@@ -593,12 +620,13 @@ private:
     }
 
     ExprPtr unary() {
+        Nesting guard(*this, peek());
         if (atSymbol("-") || atSymbol("+")) {
             Token op = next();
             auto e = std::make_unique<Expr>(ExprKind::Unary, op.at);
             e->op = op.text;
             e->args.push_back(unary());
-            return e;
+            return finish(std::move(e));
         }
         ExprPtr base = postfix();
         if (atSymbol("^")) {
@@ -632,7 +660,7 @@ private:
                 f->args.push_back(expression());
                 expectSymbol("]", "']' after the index");
             }
-            e = std::move(f);
+            e = finish(std::move(f));
         }
         return e;
     }
@@ -649,8 +677,9 @@ private:
 
     ExprPtr operand(ExprKind kind, const Token& at) {
         auto e = std::make_unique<Expr>(kind, at.at);
-        e->args.push_back(atSymbol("(") ? (next(), parenthesized()) : postfix());
-        return e;
+        // "After p\x" is the field x of the object after p, as with "First T\x".
+        e->args.push_back(atSymbol("(") ? (next(), parenthesized()) : primary());
+        return finish(std::move(e));
     }
 
     ExprPtr parenthesized() {
@@ -728,7 +757,7 @@ private:
             auto e = typed(ExprKind::ObjectCast, n, "a type name after Object.");
             expectSymbol("(", "'(' and a handle after the type name");
             e->args.push_back(parenthesized());
-            return e;
+            return finish(std::move(e));
         }
         Token n = name("an expression");
         ExprPtr e;
@@ -753,7 +782,7 @@ private:
                 if (annotated.kind == TypeSpec::Kind::Record) e->spec = annotated;
             }
         }
-        return e;
+        return finish(std::move(e));
     }
 
     static TypeSpec specFromSigil(const Token& n) {
@@ -768,6 +797,7 @@ private:
     const IncludeLoader& loader_;
     std::vector<Token> tokens_;
     size_t pos_ = 0;
+    int nesting_ = 0;
 };
 
 }  // namespace

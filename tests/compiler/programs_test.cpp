@@ -51,9 +51,21 @@ const ProgramCase kPrograms[] = {
     {"functions", ""},
     {"include_main", ""},
     {"divide_by_zero", "divide_by_zero.tb:3: Integer divide by zero"},
+    {"arithmetic", ""},
+    {"strings", ""},
+    {"objects", ""},
+    {"arrays", "arrays.tb:44: Array index out of bounds"},
+    {"data", "data.tb:16: Out of data"},
+    {"null_object", "null_object.tb:8: Object does not exist"},
+    {"userlib", "userlib.tb:5: User lib function not found"},
 };
 INSTANTIATE_TEST_SUITE_P(Basic, Programs, ::testing::ValuesIn(kPrograms),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Compiler, ChecksVectorBoundsInReleaseBuilds) {
+    ProcessResult result = runProgram("vector_bounds.tb", {});
+    EXPECT_NE(result.err.find("Tarsk array index out of bounds"), std::string::npos) << result.err;
+}
 
 TEST(Compiler, ReportsCompileErrorsWithPositionAndFails) {
     ProcessResult result = runProgram("../compile_error.tb");
