@@ -34,9 +34,13 @@ void PooledShortStrings(benchmark::State& state) {
 BENCHMARK(PooledShortStrings);
 
 void StdShortStrings(benchmark::State& state) {
+    const char* name = "name";
+    const char* number = "42";
     for (auto _ : state) {
-        std::string joined("name");
-        joined += std::string("42");
+        benchmark::DoNotOptimize(name);
+        benchmark::DoNotOptimize(number);
+        std::string joined(name);
+        joined += std::string(number);
         benchmark::DoNotOptimize(joined.data());
     }
 }

@@ -1,5 +1,6 @@
 // The string command module: text functions, date and time texts.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 
@@ -66,6 +67,8 @@ tbString* _fstring(tbString* string, int32_t repeat) {
     StringArg text(string);
     std::string result;
     if (repeat > 0) {
+        // A string's length must fit Len's 32-bit result.
+        if (uint64_t(text.view().size()) * uint64_t(repeat) > uint64_t(INT32_MAX)) runtimeError("Out of memory");
         result.reserve(text.view().size() * size_t(repeat));
         for (int32_t i = 0; i < repeat; ++i) result += text.view();
     }

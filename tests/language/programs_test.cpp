@@ -26,6 +26,7 @@ TEST(LanguagePrograms, Objects) {
     auto r = run("objects");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out,
+              "each next from null=0\n"
               "created: 1 2 3\n"
               "3 before 1: 3 1 2\n"
               "3 after 2: 1 2 3\n"
@@ -67,11 +68,13 @@ TEST(LanguagePrograms, Objects) {
     EXPECT_EQ(r.status, 0);
 }
 
-TEST(LanguagePrograms, NullObjectError) {
-    auto r = run("objects", "null");
-    EXPECT_EQ(r.out, "null object\n");
-    EXPECT_EQ(r.err, "Runtime error: Object does not exist\n");
-    EXPECT_EQ(r.status, 1);
+TEST(LanguagePrograms, NullObjectErrors) {
+    for (auto [mode, out] : {std::pair{"null", "null object\n"}, std::pair{"next of null", ""}}) {
+        auto r = run("objects", mode);
+        EXPECT_EQ(r.out, out) << mode;
+        EXPECT_EQ(r.err, "Runtime error: Object does not exist\n") << mode;
+        EXPECT_EQ(r.status, 1) << mode;
+    }
 }
 
 TEST(LanguagePrograms, ArraysVectorsAndData) {
@@ -98,6 +101,8 @@ TEST(LanguagePrograms, DataAndBoundsErrors) {
         {"past", "read all four\n", "Out of data"},
         {"bad", "", "Bad data type"},
         {"unrestored", "", "Out of data"},
+        {"negative dim", "", "Array index out of bounds"},
+        {"huge dim", "", "Out of memory"},
         {"bounds", "", "Array index out of bounds"},
         {"vector bounds", "", "Tarsk array index out of bounds"},
     };

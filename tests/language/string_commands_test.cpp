@@ -104,7 +104,7 @@ TEST_F(StringCommands, DateAndTimeTexts) {
     EXPECT_TRUE(hasShape(time, "99:99:99")) << time;
 }
 
-TEST_F(StringCommands, BadCountsRaiseTheirErrorsAndReleaseTheArguments) {
+TEST_F(StringCommands, BadArgumentsRaiseTheirErrorsAndReleaseTheStrings) {
     const std::pair<void (*)(), const char*> cases[] = {
         {[] { _fleft(S("a"), -1); }, "parameter must be positive"},
         {[] { _fright(S("a"), -1); }, "parameter must be positive"},
@@ -112,6 +112,7 @@ TEST_F(StringCommands, BadCountsRaiseTheirErrorsAndReleaseTheArguments) {
         {[] { _frset(S("a"), -1); }, "parameter must be positive"},
         {[] { _fmid(S("a"), 0, 1); }, "parameter must be greater than 0"},
         {[] { _finstr(S("a"), S("a"), 0); }, "parameter must be greater than 0"},
+        {[] { _fstring(S("ab"), 1 << 30); }, "Out of memory"},
     };
     for (auto [call, message] : cases) EXPECT_EQ(errorOf(call), message);
 }

@@ -105,6 +105,15 @@ void __MAIN(void) {
         __tbReadStr();
     }
     if (isMode(&mode, "unrestored")) __tbReadInt();
+    if (isMode(&mode, "negative dim")) {
+        WORDS(&Grid)[3] = (uint32_t)-2;
+        __tbDimArray(&Grid);
+    }
+    if (isMode(&mode, "huge dim")) {
+        WORDS(&Grid)[3] = 100000;
+        WORDS(&Grid)[4] = 100000;
+        __tbDimArray(&Grid);
+    }
     if (isMode(&mode, "bounds")) __tbArrayBoundsEx();
     if (isMode(&mode, "vector bounds")) __tbVecBoundsEx();
     __tbStrStore(&mode, 0);

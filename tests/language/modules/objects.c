@@ -165,6 +165,9 @@ void __MAIN(void) {
         logText("null object");
         __tbNullObjEx();
     }
+    if (__tbStrCompare(_fcommandline(), S("next of null")) == 0) __tbObjNext(0);
+    uint32_t none = 0;
+    logInt("each next from null=", __tbObjEachNext(&none));
     listsAndInsert();
     handles();
     zombies();
