@@ -90,6 +90,12 @@ static inline void tb_sstore32(uint32_t* word, tbString* s) {
     *word = (uint32_t)(uintptr_t)s;
     __tbStrRelease(old);
 }
+/* Appends to a string variable's own object; the variable owns the result. */
+static inline void tb_append(tbString** variable, tbString* tail) {
+    tbString* head = *variable;
+    *variable = 0;
+    *variable = __tbStrConcat(head ? head : __tbStrConst(""), tail);
+}
 static inline uint32_t* tb_fields(uint32_t o) { return (uint32_t*)(uintptr_t)TB_PTR(o)->fields; }
 static inline uint32_t* tb_fields_checked(uint32_t o) {
     if (__builtin_expect(o == 0, 0) || __builtin_expect(TB_PTR(o)->fields == 0, 0)) __tbNullObjEx();

@@ -1,7 +1,10 @@
 #include "compiler/codegen/unit_emitter.h"
 
+#include <algorithm>
+
 #include "compiler/codegen/c_prelude.h"
 #include "compiler/codegen/c_text.h"
+#include "compiler/codegen/loop_checks.h"
 
 namespace tarsk::compiler {
 namespace {
@@ -320,9 +323,10 @@ std::string UnitEmitter::arrayIndex(const Expr& e) {
     std::string view = a.cname + "_v";
     std::string index;
     for (int k = 0; k < a.dims; ++k) {
-        std::string i = expr(*e.args[size_t(k)]);
-        std::string term = options_.boundsChecks ? "tb_ai(" + i + ", " + view + "[" + std::to_string(1 + k) + "])"
-                                                 : "(uint64_t)(uint32_t)" + i;
+        const Expr& indexExpr = *e.args[size_t(k)];
+        std::string i = expr(indexExpr);
+        bool checked = options_.boundsChecks && !(indexExpr.kind == ExprKind::Name && provenArrays_.count({&a, k, indexExpr.variable}));
+        std::string term = checked ? "tb_ai(" + i + ", " + view + "[" + std::to_string(1 + k) + "])" : "(uint64_t)(uint32_t)" + i;
         if (k > 0) term += " * " + view + "[" + std::to_string(a.dims + k) + "]";
         index += (k ? " + " : "") + term;
     }
@@ -333,9 +337,10 @@ UnitEmitter::Place UnitEmitter::place(const Expr& e) {
     Place p;
     p.type = e.type;
     std::string pointer = elementPointerType(e.type);
-    auto vectorElement = [&](const std::string& storage, int32_t count, const Expr& index) {
+    auto vectorElement = [&](const std::string& storage, int32_t count, const Expr& index, const Variable* vector) {
         std::string i = expr(index);
-        i = options_.boundsChecks ? "tb_vi(" + i + ", " + std::to_string(count) + ")" : "(uint32_t)" + i;
+        bool checked = options_.boundsChecks && !(vector && index.kind == ExprKind::Name && provenVectors_.count({vector, index.variable}));
+        i = checked ? "tb_vi(" + i + ", " + std::to_string(count) + ")" : "(uint32_t)" + i;
         return "((" + pointer + ")(uintptr_t)" + storage + ")[" + i + "]";
     };
     switch (e.kind) {
@@ -348,13 +353,13 @@ UnitEmitter::Place UnitEmitter::place(const Expr& e) {
             p.lvalue = "((" + pointer + ")(uintptr_t)" + e.array->cname + "_v[0])[" + arrayIndex(e) + "]";
             return p;
         case ExprKind::VectorIndex:
-            p.lvalue = vectorElement(variableName(e.variable), e.variable->vectorCount, *e.args[0]);
+            p.lvalue = vectorElement(variableName(e.variable), e.variable->vectorCount, *e.args[0], e.variable);
             return p;
         case ExprKind::Field: {
             const RecordField& f = e.record->fields[size_t(e.fieldIndex)];
             std::string word = fields(expr(*e.args[0])) + "[" + std::to_string(e.fieldIndex) + "]";
             if (f.vectorCount)
-                p.lvalue = vectorElement(word, f.vectorCount, *e.args[1]);
+                p.lvalue = vectorElement(word, f.vectorCount, *e.args[1], nullptr);
             else
                 p.lvalue = e.type.base == BaseType::Int ? "((int32_t*)" + fields(expr(*e.args[0])) + ")[" + std::to_string(e.fieldIndex) + "]"
                          : e.type.base == BaseType::Float ? "((float*)" + fields(expr(*e.args[0])) + ")[" + std::to_string(e.fieldIndex) + "]"
@@ -408,7 +413,9 @@ void UnitEmitter::statement(const Stmt& s) {
             else line("(void)" + text + ";");
             return;
         }
-        case StmtKind::Assign: line(store(place(*s.target), expr(*s.value))); return;
+        case StmtKind::Assign:
+            if (!appendInPlace(*s.target, *s.value)) line(store(place(*s.target), expr(*s.value)));
+            return;
         case StmtKind::If:
             for (size_t i = 0; i < s.blocks.size(); ++i) {
                 if (i < s.exprs.size())
@@ -518,6 +525,29 @@ void UnitEmitter::statement(const Stmt& s) {
     }
 }
 
+// "text = text + a + b" appends to the variable's own string instead of copying it.
+// The appended operands are computed first, so they still see the old value.
+bool UnitEmitter::appendInPlace(const Expr& target, const Expr& value) {
+    if (target.kind != ExprKind::Name || target.type.base != BaseType::String || !target.variable) return false;
+    std::vector<const Expr*> chain;
+    const Expr* head = &value;
+    while (head->kind == ExprKind::Binary && head->op == "+" && head->type.base == BaseType::String) {
+        chain.push_back(head->args[1].get());
+        head = head->args[0].get();
+    }
+    if (chain.empty() || head->kind != ExprKind::Name || head->variable != target.variable) return false;
+    std::reverse(chain.begin(), chain.end());
+    bool global = target.variable->storage == Storage::Global;
+    for (const Expr* operand : chain)
+        if (global && hasEffects(*operand)) return false;  // a function could change the global meanwhile
+    std::vector<std::string> values;
+    std::string prefix = ordered(chain, values);
+    std::string tail = values[0];
+    for (size_t i = 1; i < values.size(); ++i) tail = "__tbStrConcat(" + tail + ", " + values[i] + ")";
+    line("tb_append(&" + variableName(target.variable) + ", " + sequenced(prefix, tail) + ");");
+    return true;
+}
+
 void UnitEmitter::selectStatement(const Stmt& s) {
     const Variable& subject = *s.temp;
     const Type& t = subject.type;
@@ -569,9 +599,44 @@ void UnitEmitter::forStatement(const Stmt& s) {
     std::string step = isFloat ? cFloat(s.stepFloat) : cInt(s.stepInt);
     line(var + " = " + expr(*s.value) + ";");
     line(limit + " = " + expr(*s.limit) + ";");
-    line("for (; " + var + (down ? " >= " : " <= ") + limit + "; " + var + " += " + step + ") {");
+    std::string header = "for (; " + var + (down ? " >= " : " <= ") + limit + "; " + var + " += " + step + ") {";
+    auto loop = [&] {
+        line(header);
+        ++indent_;
+        block(s.body);
+        --indent_;
+        line("}");
+    };
+    LoopIndexing indexing;
+    const Variable* v = s.target->variable;
+    if (isFloat || !options_.boundsChecks || !hoistableIndexing(s.body, v, indexing) || indexing.empty()) {
+        loop();
+        return;
+    }
+    // Indices the loop variable gives lie between its first and last value: when both are
+    // in range, the loop runs without per-element checks.
+    std::string inRange;
+    auto both = [&](const std::string& count) {
+        for (const std::string& end : {var, limit})
+            inRange += (inRange.empty() ? "" : " && ") + ("(uint64_t)(uint32_t)" + end + " < " + count);
+    };
+    for (const auto& [array, dim] : indexing.arrayDimensions) {
+        arrays_.insert(array);
+        both(array->cname + "_v[" + std::to_string(1 + dim) + "]");
+    }
+    for (const Variable* vector : indexing.vectors) both(std::to_string(vector->vectorCount) + "u");
+    line("if (" + inRange + ") {");
     ++indent_;
-    block(s.body);
+    for (const auto& [array, dim] : indexing.arrayDimensions) provenArrays_.insert({array, dim, v});
+    for (const Variable* vector : indexing.vectors) provenVectors_.insert({vector, v});
+    loop();
+    for (const auto& [array, dim] : indexing.arrayDimensions) provenArrays_.erase({array, dim, v});
+    for (const Variable* vector : indexing.vectors) provenVectors_.erase({vector, v});
+    --indent_;
+    line("} else {");
+    ++indent_;
+    lastLine_ = -1;  // the copy of the body needs its line directives again
+    loop();
     --indent_;
     line("}");
 }

@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "compiler/frontend/program.h"
 
@@ -63,6 +64,7 @@ private:
     void statement(const Stmt& s);
     void lineDirective(const Location& at);
     void selectStatement(const Stmt& s);
+    bool appendInPlace(const Expr& target, const Expr& value);
     void forStatement(const Stmt& s);
     void dimStatement(const Stmt& s);
     void line(const std::string& text);
@@ -91,6 +93,9 @@ private:
     std::set<const LibFunction*> libFunctions_;
     std::set<int> sourceFiles_;
     std::map<std::string, std::string> vectorTypes_;  // name -> assembler definition
+    // Indexing whose range a surrounding loop has checked: (array, dimension, index variable).
+    std::set<std::tuple<const ArrayInfo*, int, const Variable*>> provenArrays_;
+    std::set<std::pair<const Variable*, const Variable*>> provenVectors_;  // (vector, index variable)
 };
 
 }  // namespace tarsk::compiler

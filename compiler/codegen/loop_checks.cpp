@@ -1,0 +1,54 @@
+#include "compiler/codegen/loop_checks.h"
+
+namespace tarsk::compiler {
+namespace {
+
+bool isVariable(const Expr& e, const Variable* v) { return e.kind == ExprKind::Name && e.variable == v; }
+
+bool scanExpr(const Expr& e, const Variable* v, LoopIndexing& out) {
+    if (e.kind == ExprKind::Call && e.function) return false;  // program code may Dim or assign
+    if (e.kind == ExprKind::Call && e.array)
+        for (size_t k = 0; k < e.args.size(); ++k)
+            if (isVariable(*e.args[k], v)) out.arrayDimensions.insert({e.array, int(k)});
+    if (e.kind == ExprKind::VectorIndex && isVariable(*e.args[0], v)) out.vectors.insert(e.variable);
+    for (const ExprPtr& a : e.args)
+        if (!scanExpr(*a, v, out)) return false;
+    return true;
+}
+
+bool scanBlock(const Block& body, const Variable* v, LoopIndexing& out) {
+    for (const StmtPtr& s : body) {
+        switch (s->kind) {
+            case StmtKind::Label:
+            case StmtKind::Goto:
+            case StmtKind::Gosub:
+            case StmtKind::Dim: return false;
+            default: break;
+        }
+        if ((s->kind == StmtKind::Assign || s->kind == StmtKind::For || s->kind == StmtKind::ForEach) && isVariable(*s->target, v))
+            return false;
+        for (const ExprPtr& e : s->exprs) {
+            if (s->kind == StmtKind::Read && isVariable(*e, v)) return false;
+            if (!scanExpr(*e, v, out)) return false;
+        }
+        for (const ExprPtr* e : {&s->target, &s->value, &s->limit, &s->step})
+            if (*e && !scanExpr(**e, v, out)) return false;
+        for (const auto& values : s->cases)
+            for (const ExprPtr& e : values)
+                if (!scanExpr(*e, v, out)) return false;
+        for (const Declarator& d : s->decls)
+            if (d.init && !scanExpr(*d.init, v, out)) return false;
+        for (const Block& b : s->blocks)
+            if (!scanBlock(b, v, out)) return false;
+        if (!scanBlock(s->body, v, out)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool hoistableIndexing(const Block& body, const Variable* loopVariable, LoopIndexing& indexing) {
+    return scanBlock(body, loopVariable, indexing);
+}
+
+}  // namespace tarsk::compiler

@@ -1,0 +1,23 @@
+// Index checks that a counted For loop can make once before it runs: when the loop
+// variable itself indexes arrays or vectors, and nothing in the body can change the
+// variable or re-dimension an array, checking the first and last value is enough.
+#pragma once
+
+#include <set>
+#include <utility>
+
+#include "compiler/frontend/program.h"
+
+namespace tarsk::compiler {
+
+struct LoopIndexing {
+    std::set<std::pair<const ArrayInfo*, int>> arrayDimensions;  // dimensions indexed by the variable
+    std::set<const Variable*> vectors;                            // vector variables indexed by it
+    bool empty() const { return arrayDimensions.empty() && vectors.empty(); }
+};
+
+// Fills what `loopVariable` indexes in the body; false when the body may assign the
+// variable, re-dimension, call a function of the program or jump.
+bool hoistableIndexing(const Block& body, const Variable* loopVariable, LoopIndexing& indexing);
+
+}  // namespace tarsk::compiler
