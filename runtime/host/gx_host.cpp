@@ -244,7 +244,7 @@ void gxHost::suspendWork() {
 void gxHost::resumeWork() {
     busy_ = true;
     if (input_) {
-        if (displayKind == kFullScreen && exclusiveInput) input_->setExclusive(true);
+        if (displayKind == kFullScreen && exclusiveInput) exclusiveInput = input_->setExclusive(true);
         input_->resetStates();
     }
     if (suspendWhileInactive && display_ && !display_->restoreSurfaces()) graphicsLost = true;
@@ -281,6 +281,25 @@ void gxHost::setWindowTitle(std::string title, std::string closePrompt) {
 void gxHost::setPointerVisible(bool visible) {
     pointerVisible_ = visible;
     applyPointer();
+}
+
+void gxHost::movePointer(int32_t x, int32_t y) {
+    if (!window_ || displayKind == kNoDisplay) return;
+    if (displayKind == kFullScreen && exclusiveInput) return;
+    if (displayKind == kScaledWindow && graphicsWidth > 0 && graphicsHeight > 0) {
+        int clientWidth, clientHeight;
+        SDL_GetWindowSize(window_, &clientWidth, &clientHeight);
+        x = int32_t(int64_t(x) * clientWidth / graphicsWidth);
+        y = int32_t(int64_t(y) * clientHeight / graphicsHeight);
+    }
+    SDL_WarpMouseInWindow(window_, x, y);
+}
+
+void gxHost::setExclusiveInput(bool exclusive) {
+    exclusiveInput = exclusive;
+    if (!input_) return;
+    if (exclusive && displayKind == kFullScreen) exclusiveInput = input_->setExclusive(true);
+    input_->resetStates();
 }
 
 void gxHost::applyPointer() {

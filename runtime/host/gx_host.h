@@ -52,6 +52,10 @@ public:
                                 int32_t inSize, void* out, int32_t outSize);
     void setPointerVisible(bool visible);
     bool pointerVisible() const { return pointerVisible_; }
+    // Moves the system pointer to (x, y) in graphics coordinates.
+    void movePointer(int32_t x, int32_t y);
+    // Exclusive input in full screen (EnableDirectInput); resets the input states.
+    void setExclusiveInput(bool exclusive);
 
     // Posts a host message; safe from any thread.
     static void post(HostMessage message);
@@ -71,6 +75,8 @@ public:
 
     // Process-wide state shared with the drivers.
     DisplayKind displayKind = kNoDisplay;
+    int32_t graphicsWidth = 0;  // size of the open graphics mode, set by the display
+    int32_t graphicsHeight = 0;
     bool suspendWhileInactive = false;
     bool exclusiveInput = false;
     bool graphicsLost = false;

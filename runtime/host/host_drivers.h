@@ -25,8 +25,8 @@ class HostInput {
 public:
     virtual ~HostInput() = default;
     virtual void resetStates() = 0;
-    // Takes or releases the devices exclusively (full screen with exclusive input).
-    virtual void setExclusive(bool exclusive) = 0;
+    // Takes (true) or releases the devices exclusively in full screen; true while held.
+    virtual bool setExclusive(bool exclusive) = 0;
     // A keyboard, mouse or text event of the window.
     virtual void windowEvent(const SDL_Event& event) = 0;
     virtual std::string systemProperty(std::string_view name) = 0;
