@@ -159,7 +159,7 @@ void cppKernel(benchmark::State& state, Kernel kernel) {
 
 int32_t __attribute__((noinline)) intLoop(int32_t n) {
     uint32_t sum = 0;
-    for (int32_t i = 1; i <= n; ++i) sum += uint32_t((i * i) % 7 + (uint32_t(i) >> 3));
+    for (int32_t i = 1; i <= n; ++i) sum += uint32_t(int32_t(uint32_t(i) * uint32_t(i)) % 7 + int32_t(uint32_t(i) >> 3));
     return int32_t(sum);
 }
 

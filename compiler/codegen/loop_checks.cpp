@@ -45,7 +45,41 @@ bool scanBlock(const Block& body, const Variable* v, LoopIndexing& out) {
     return true;
 }
 
+bool callsFunctions(const Expr& e) {
+    if (e.kind == ExprKind::Call && e.function) return true;
+    for (const ExprPtr& a : e.args)
+        if (callsFunctions(*a)) return true;
+    return false;
+}
+
+bool changes(const Block& body, const Variable* v, bool global) {
+    for (const StmtPtr& s : body) {
+        if ((s->kind == StmtKind::Assign || s->kind == StmtKind::For || s->kind == StmtKind::ForEach) && isVariable(*s->target, v))
+            return true;
+        if (s->kind == StmtKind::Label || s->kind == StmtKind::Goto || s->kind == StmtKind::Gosub) return true;
+        for (const ExprPtr& e : s->exprs)
+            if ((s->kind == StmtKind::Read && isVariable(*e, v)) || (global && callsFunctions(*e))) return true;
+        if (global) {
+            for (const ExprPtr* e : {&s->target, &s->value, &s->limit})
+                if (*e && callsFunctions(**e)) return true;
+            for (const auto& values : s->cases)
+                for (const ExprPtr& e : values)
+                    if (callsFunctions(*e)) return true;
+            for (const Declarator& d : s->decls)
+                if (d.init && callsFunctions(*d.init)) return true;
+        }
+        for (const Block& b : s->blocks)
+            if (changes(b, v, global)) return true;
+        if (changes(s->body, v, global)) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+bool mayChangeVariable(const Block& body, const Variable* loopVariable) {
+    return changes(body, loopVariable, loopVariable->storage == Storage::Global);
+}
 
 bool hoistableIndexing(const Block& body, const Variable* loopVariable, LoopIndexing& indexing) {
     return scanBlock(body, loopVariable, indexing);

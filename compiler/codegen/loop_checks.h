@@ -16,6 +16,10 @@ struct LoopIndexing {
     bool empty() const { return arrayDimensions.empty() && vectors.empty(); }
 };
 
+// Whether the body may change the loop variable: by assigning it, or, for a global, by
+// calling a function of the program.
+bool mayChangeVariable(const Block& body, const Variable* loopVariable);
+
 // Fills what `loopVariable` indexes in the body; false when the body may assign the
 // variable, re-dimension, call a function of the program or jump.
 bool hoistableIndexing(const Block& body, const Variable* loopVariable, LoopIndexing& indexing);

@@ -120,7 +120,7 @@ std::string defaultCacheFolder() {
 const std::vector<std::string>& cCompilerFlags() {
     static const std::vector<std::string> flags = {
         "-std=gnu11", "-O2", "-fno-pic", "-mcmodel=small", "-ffreestanding", "-fasynchronous-unwind-tables",
-        "-fno-stack-protector", "-fcf-protection=none", "-fno-jump-tables", "-fwrapv",
+        "-fvect-cost-model=cheap", "-fno-stack-protector", "-fcf-protection=none", "-fno-jump-tables", "-fwrapv",
         "-fno-tree-loop-distribute-patterns", "-fno-ident", "-w"};
     return flags;
 }

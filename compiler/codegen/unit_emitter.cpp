@@ -600,6 +600,15 @@ void UnitEmitter::forStatement(const Stmt& s) {
     line(var + " = " + expr(*s.value) + ";");
     line(limit + " = " + expr(*s.limit) + ";");
     std::string header = "for (; " + var + (down ? " >= " : " <= ") + limit + "; " + var + " += " + step + ") {";
+    const Variable* v = s.target->variable;
+    if (!isFloat && s.stepInt != 0 && !mayChangeVariable(s.body, v)) {
+        // The trip count is known before the loop starts, which lets the C compiler
+        // optimise it as a counted loop; the variable ends one step past the end.
+        std::string distance = down ? "(uint32_t)" + var + " - (uint32_t)" + limit : "(uint32_t)" + limit + " - (uint32_t)" + var;
+        std::string magnitude = std::to_string(down ? -int64_t(s.stepInt) : int64_t(s.stepInt));
+        header = "if (" + var + (down ? " >= " : " <= ") + limit + ") for (uint64_t tb_n = (uint64_t)(" + distance + ") / " + magnitude +
+                 "u + 1; tb_n != 0; --tb_n, " + var + " += " + step + ") {";
+    }
     auto loop = [&] {
         line(header);
         ++indent_;
@@ -608,7 +617,6 @@ void UnitEmitter::forStatement(const Stmt& s) {
         line("}");
     };
     LoopIndexing indexing;
-    const Variable* v = s.target->variable;
     if (isFloat || !options_.boundsChecks || !hoistableIndexing(s.body, v, indexing) || indexing.empty()) {
         loop();
         return;
