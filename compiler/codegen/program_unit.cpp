@@ -52,7 +52,7 @@ std::string recordDescriptors(const Program& program, UnitEmitter& unit) {
 }
 
 std::string dataEntries(const Program& program) {
-    std::string entries = "\t.balign 4\n\t.globl _tbdata\n_tbdata:\n";
+    std::string entries = "\t.balign 4\n\t.globl tb_data\ntb_data:\n";
     std::string texts;
     int textCount = 0;
     for (const DataEntry& d : program.data) {
@@ -103,13 +103,13 @@ std::string programUnit(const Program& program, const SourceFiles& files, const 
         }
     std::string data = "\t.section .data\n" + recordDescriptors(program, unit) + dataEntries(program);
     if (libraries) data += bindingBlock(program);
-    c += "extern uint32_t _tbdata[];\n";
+    c += "extern uint32_t tb_data[];\n";
     if (libraries) c += "extern uint8_t tb_bindings[];\n";
     c += asmStatement(data);
     unit.addTopLevel(c);
 
     std::string startup;
-    if (program.readsData) startup += "    __tbRestore(&_tbdata[0]);\n";
+    if (program.readsData) startup += "    __tbRestore(&tb_data[0]);\n";
     if (libraries) startup += "    __tbLoadLibs(tb_bindings);\n";
     for (const auto& v : program.globals)
         if (v->vectorCount)

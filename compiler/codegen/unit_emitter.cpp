@@ -505,7 +505,8 @@ void UnitEmitter::statement(const Stmt& s) {
             return;
         case StmtKind::Restore: {
             int index = s.labelInfo ? s.labelInfo->dataIndex : 0;
-            line("__tbRestore(&_tbdata[" + std::to_string(2 * index) + "]);");
+            usesData_ = true;
+            line("__tbRestore(&tb_data[" + std::to_string(2 * index) + "]);");
             return;
         }
         case StmtKind::Delete: line("__tbObjDelete(TB_PTR(" + expr(*s.target) + "));"); return;
@@ -715,6 +716,7 @@ std::string UnitEmitter::declarations() {
     for (const ArrayInfo* a : arrays_)
         out << "extern uint32_t " << a->cname << "[];\nextern uint64_t " << a->cname << "_v[];\n";
     for (const RecordType* r : records_) out << "extern uint32_t " << r->cname << "[];\n";
+    if (usesData_) out << "extern uint32_t tb_data[];\n";
     for (const LibFunction* f : libFunctions_) out << "extern uint32_t " << f->slot << ";\n";
     for (const auto& [name, definition] : vectorTypes_) out << "extern uint32_t " << name << "[];\n";
     if (!vectorTypes_.empty()) {

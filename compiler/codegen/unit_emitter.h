@@ -83,6 +83,7 @@ private:
     int lastFile_ = -1;
     int labels_ = 0;
     int temporaries_ = 0;
+    bool usesData_ = false;
     const Function* fn_ = nullptr;
 
     std::set<const Function*> functions_;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <set>
 
 #include "compiler/frontend/lexer.h"
 
@@ -263,6 +264,8 @@ private:
     }
 
     void declareFunctions() {
+        std::set<std::string> cnames;
+        for (auto& decl : p_.parsed.functions) cnames.insert("_f" + decl->name);
         for (auto& decl : p_.parsed.functions) {
             if (p_.functionsByName.count(decl->name)) fail(decl->at, "function '" + decl->shown + "' is declared twice");
             if (p_.arraysByName.count(decl->name)) fail(decl->at, "'" + decl->shown + "' is already an array");
@@ -272,7 +275,14 @@ private:
             f->name = decl->name;
             f->shown = decl->shown;
             f->result = resolve(decl->result);
+            // A function named like a runtime command replaces it for this program; its C
+            // name differs so that the runtime's own uses of the command stay intact.
             f->cname = "_f" + decl->name;
+            if (commands_.find(decl->name)) {
+                f->cname += "_user";
+                while (cnames.count(f->cname)) f->cname += "_";
+                cnames.insert(f->cname);
+            }
             f->file = decl->at.file;
             f->at = decl->at;
             f->body = &decl->body;

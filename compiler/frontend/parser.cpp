@@ -648,7 +648,7 @@ private:
     ExprPtr postfix() {
         ExprPtr e = primary();
         while (atSymbol("\\")) {
-            Token slash = next();
+            next();
             Token field = name("a field name after '\\'");
             auto f = std::make_unique<Expr>(ExprKind::Field, field.at);
             f->name = field.lower;

@@ -55,7 +55,7 @@ const ProgramCase kPrograms[] = {
     {"strings", ""},
     {"objects", ""},
     {"arrays", "arrays.tb:44: Array index out of bounds"},
-    {"data", "data.tb:16: Out of data"},
+    {"data", "data.tb:19: Out of data"},
     {"null_object", "null_object.tb:8: Object does not exist"},
     {"userlib", "userlib.tb:5: User lib function not found"},
 };
