@@ -75,7 +75,39 @@ bool changes(const Block& body, const Variable* v, bool global) {
     return false;
 }
 
+bool needsCounts(const Block& body, const Variable* v) {
+    for (const StmtPtr& s : body) {
+        switch (s->kind) {
+            case StmtKind::Delete:
+            case StmtKind::DeleteEach:
+            case StmtKind::Return:
+            case StmtKind::Label:
+            case StmtKind::Goto:
+            case StmtKind::Gosub:
+            case StmtKind::End: return true;
+            default: break;
+        }
+        if ((s->kind == StmtKind::Assign || s->kind == StmtKind::For || s->kind == StmtKind::ForEach) && isVariable(*s->target, v))
+            return true;
+        for (const ExprPtr& e : s->exprs)
+            if (callsFunctions(*e)) return true;
+        for (const ExprPtr* e : {&s->target, &s->value, &s->limit})
+            if (*e && callsFunctions(**e)) return true;
+        for (const auto& values : s->cases)
+            for (const ExprPtr& e : values)
+                if (callsFunctions(*e)) return true;
+        for (const Declarator& d : s->decls)
+            if (d.init && callsFunctions(*d.init)) return true;
+        for (const Block& b : s->blocks)
+            if (needsCounts(b, v)) return true;
+        if (needsCounts(s->body, v)) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+bool walkNeedsCounts(const Block& body, const Variable* loopVariable) { return needsCounts(body, loopVariable); }
 
 bool mayChangeVariable(const Block& body, const Variable* loopVariable) {
     return changes(body, loopVariable, loopVariable->storage == Storage::Global);

@@ -20,6 +20,11 @@ struct LoopIndexing {
 // calling a function of the program.
 bool mayChangeVariable(const Block& body, const Variable* loopVariable);
 
+// Whether a For-Each body may delete objects, run program functions, leave the loop
+// other than by Exit, or assign the loop variable; otherwise the walk needs no
+// reference counts, since no object can be released while it runs.
+bool walkNeedsCounts(const Block& body, const Variable* loopVariable);
+
 // Fills what `loopVariable` indexes in the body; false when the body may assign the
 // variable, re-dimension, call a function of the program or jump.
 bool hoistableIndexing(const Block& body, const Variable* loopVariable, LoopIndexing& indexing);

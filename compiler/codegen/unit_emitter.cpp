@@ -398,6 +398,14 @@ void UnitEmitter::lineDirective(const Location& at) {
     }
 }
 
+void UnitEmitter::loopBody(const Block& b, const std::string& exitFixup) {
+    exitFixups_.push_back(exitFixup);
+    ++indent_;
+    block(b);
+    --indent_;
+    exitFixups_.pop_back();
+}
+
 void UnitEmitter::block(const Block& b) {
     for (const StmtPtr& s : b) statement(*s);
 }
@@ -433,25 +441,32 @@ void UnitEmitter::statement(const Stmt& s) {
         case StmtKind::ForEach: {
             std::string var = place(*s.target).lvalue;
             records_.insert(s.record);
-            line("if (__tbObjEachFirst(&" + var + ", " + s.record->cname + ")) do {");
-            ++indent_;
-            block(s.body);
-            --indent_;
-            line("} while (__tbObjEachNext(&" + var + "));");
+            if (walkNeedsCounts(s.body, s.target->variable)) {
+                line("if (__tbObjEachFirst(&" + var + ", " + s.record->cname + ")) do {");
+                loopBody(s.body, "");
+                line("} while (__tbObjEachNext(&" + var + "));");
+                return;
+            }
+            // The variable holds the objects uncounted while the walk runs; Exit counts
+            // the object it stops at.
+            // The walk follows the used list from its sentinel (descriptor word 1), skipping
+            // deleted objects, the way the runtime's walk does.
+            line("__tbObjStore(&" + var + ", 0);");
+            line("for (" + var + " = TB_PTR(TB_REF(&" + s.record->cname + "[1]))->next; ; " + var + " = TB_PTR(" + var + ")->next) {");
+            line("    if (" + var + " == TB_REF(&" + s.record->cname + "[1])) { " + var + " = 0; break; }");
+            line("    if (!TB_PTR(" + var + ")->fields) continue;");
+            loopBody(s.body, "{ uint32_t tb_o = " + var + "; " + var + " = 0; __tbObjStore(&" + var + ", TB_PTR(tb_o)); }");
+            line("}");
             return;
         }
         case StmtKind::While:
             line("while (" + condition(*s.value) + ") {");
-            ++indent_;
-            block(s.body);
-            --indent_;
+            loopBody(s.body, "");
             line("}");
             return;
         case StmtKind::Repeat:
             line(s.forever ? "for (;;) {" : "do {");
-            ++indent_;
-            block(s.body);
-            --indent_;
+            loopBody(s.body, "");
             if (s.forever) {
                 line("}");
             } else {
@@ -459,7 +474,10 @@ void UnitEmitter::statement(const Stmt& s) {
                 line("} while (!" + condition(*s.value) + ");");
             }
             return;
-        case StmtKind::Exit: line("break;"); return;
+        case StmtKind::Exit:
+            if (!exitFixups_.back().empty()) line(exitFixups_.back());
+            line("break;");
+            return;
         case StmtKind::Goto: line("goto L_" + s.label + ";"); return;
         case StmtKind::Gosub: {
             std::string back = "tb_back" + std::to_string(labels_++);
@@ -612,9 +630,7 @@ void UnitEmitter::forStatement(const Stmt& s) {
     }
     auto loop = [&] {
         line(header);
-        ++indent_;
-        block(s.body);
-        --indent_;
+        loopBody(s.body, "");
         line("}");
     };
     LoopIndexing indexing;

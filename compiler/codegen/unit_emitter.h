@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "compiler/frontend/program.h"
 
@@ -61,6 +62,7 @@ private:
     std::string variableName(const Variable* v);
 
     void block(const Block& b);
+    void loopBody(const Block& b, const std::string& exitFixup);
     void statement(const Stmt& s);
     void lineDirective(const Location& at);
     void selectStatement(const Stmt& s);
@@ -84,6 +86,7 @@ private:
     int labels_ = 0;
     int temporaries_ = 0;
     bool usesData_ = false;
+    std::vector<std::string> exitFixups_;  // per enclosing loop: code that Exit runs before leaving
     const Function* fn_ = nullptr;
 
     std::set<const Function*> functions_;
