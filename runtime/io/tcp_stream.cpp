@@ -62,21 +62,21 @@ int32_t TcpStream::read(void* buffer, int32_t size) {
     char* out = static_cast<char*>(buffer);
     int32_t got = 0;
     while (got < size) {
-        if (pollSocket(socket_, remainingMillis(deadline)) <= 0) {
-            state_ = -1;
-            break;
-        }
-        ssize_t n = recv(socket_, out + got, size_t(size - got), 0);
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) {
+        ssize_t n = recv(socket_, out + got, size_t(size - got), MSG_DONTWAIT);
+        if (n > 0) {
+            got += int32_t(n);
+        } else if (n == 0) {
             state_ = 1;
             break;
-        }
-        if (n < 0) {
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            if (pollSocket(socket_, remainingMillis(deadline)) <= 0) {  // nothing came in time
+                state_ = -1;
+                break;
+            }
+        } else if (errno != EINTR) {
             state_ = -1;
             break;
         }
-        got += int32_t(n);
     }
     return got;
 }
