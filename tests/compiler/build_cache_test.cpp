@@ -78,5 +78,18 @@ TEST_F(BuildCache, SplitsLargeFilesIntoUnitsWithLineDirectives) {
     EXPECT_TRUE(directive) << "the last function's Return is on line 17 of part.tb";
 }
 
+TEST_F(BuildCache, ReportsAFailingCCompilerAsAnInternalErrorAtTheBasicLine) {
+    write("main.tb", "x = 1\nDebugLog x\n");
+    // A stand-in C compiler that fails the way a bug in generated code would.
+    write("failing-cc", "#!/bin/sh\necho \"" + (folder_ / "main.tb").string() + ":2:9: error: invented failure\" >&2\nexit 1\n");
+    fs::permissions(folder_ / "failing-cc", fs::perms::owner_all);
+    setenv("TARSK_CC", (folder_ / "failing-cc").c_str(), 1);
+    CompileResult result = compile();
+    unsetenv("TARSK_CC");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "internal compiler error at " + (folder_ / "main.tb").string() +
+                                ":2: invented failure (please report this compiler bug)");
+}
+
 }  // namespace
 }  // namespace tarsk::compiler
