@@ -116,24 +116,24 @@ private:
     [[noreturn]] static void fail(const Location& at, const std::string& message) { throw CompileError(at, message); }
 
     // Types written in the source.
-    Type resolve(const TypeSpec& spec, Type fallback = Type::integer()) {
-        switch (spec.kind) {
+    Type resolve(const TypeSpec& annotation, Type fallback = Type::integer()) {
+        switch (annotation.kind) {
             case Kind::Default: return fallback;
             case Kind::Int: return Type::integer();
             case Kind::Float: return Type::floating();
             case Kind::String: return Type::string();
             case Kind::Record: {
-                auto found = p_.recordsByName.find(spec.record);
-                if (found == p_.recordsByName.end()) fail(spec.at, "unknown type '" + spec.recordShown + "'");
+                auto found = p_.recordsByName.find(annotation.record);
+                if (found == p_.recordsByName.end()) fail(annotation.at, "unknown type '" + annotation.recordShown + "'");
                 return Type::object(found->second);
             }
         }
         return fallback;
     }
 
-    void checkSpec(const TypeSpec& spec, const Type& actual, const std::string& what, const Location& at) {
-        if (spec.kind == Kind::Default) return;
-        Type written = resolve(spec);
+    void checkAnnotation(const TypeSpec& annotation, const Type& actual, const std::string& what, const Location& at) {
+        if (annotation.kind == Kind::Default) return;
+        Type written = resolve(annotation);
         if (!(written == actual))
             fail(at, what + " is " + describe(actual) + ", not " + describe(written));
     }
@@ -168,7 +168,7 @@ private:
                 RecordField f;
                 f.name = d.name;
                 f.shown = d.shown;
-                f.type = resolve(d.spec);
+                f.type = resolve(d.annotation);
                 f.at = d.at;
                 if (d.vectorSize) f.vectorCount = vectorCount(d.vectorSize);
                 r.fields.push_back(f);
@@ -192,7 +192,7 @@ private:
                     auto v = std::make_unique<Variable>();
                     v->name = d.name;
                     v->shown = d.shown;
-                    v->type = resolve(d.spec);
+                    v->type = resolve(d.annotation);
                     v->storage = Storage::Global;
                     v->cname = "_v" + d.name;
                     v->at = d.at;
@@ -217,7 +217,7 @@ private:
         constantMode_ = true;
         analyze(d.init);
         constantMode_ = false;
-        convert(d.init, resolve(d.spec, d.init->type), "the value of constant " + d.shown);
+        convert(d.init, resolve(d.annotation, d.init->type), "the value of constant " + d.shown);
         auto c = std::make_unique<Constant>();
         if (!foldConstant(*d.init, *c)) fail(d.init->at, "expected a constant value for " + d.shown);
         c->name = d.name;
@@ -232,7 +232,7 @@ private:
             for (const StmtPtr& s : block) {
                 if (s->kind == StmtKind::Dim) {
                     for (Declarator& d : s->decls) {
-                        Type element = resolve(d.spec);
+                        Type element = resolve(d.annotation);
                         auto found = p_.arraysByName.find(d.name);
                         if (found == p_.arraysByName.end()) {
                             auto a = std::make_unique<ArrayInfo>();
@@ -247,7 +247,7 @@ private:
                             p_.arrays.push_back(std::move(a));
                         } else {
                             ArrayInfo& a = *found->second;
-                            if (d.spec.kind != Kind::Default && !(element == a.element))
+                            if (d.annotation.kind != Kind::Default && !(element == a.element))
                                 fail(d.at, "array " + a.shown + " holds " + describe(a.element) + ", not " + describe(element));
                             if (int(d.dims.size()) != a.dims)
                                 fail(d.at, "array " + a.shown + " has " + std::to_string(a.dims) + " dimensions, not " + std::to_string(d.dims.size()));
@@ -289,7 +289,7 @@ private:
             for (Declarator& d : decl->params) {
                 for (Variable* other : f->params)
                     if (other->name == d.name) fail(d.at, "parameter '" + d.shown + "' is declared twice");
-                Variable* v = addLocal(*f, d.name, d.shown, resolve(d.spec), Storage::Param, d.at);
+                Variable* v = addLocal(*f, d.name, d.shown, resolve(d.annotation), Storage::Param, d.at);
                 d.variable = v;
                 f->params.push_back(v);
                 if (d.init) {
@@ -498,7 +498,7 @@ private:
     void localDeclaration(Declarator& d) {
         if (scopes_[fn_].count(d.name) || fn_->constants.count(d.name))
             fail(d.at, "'" + d.shown + "' is already declared in the " + (fn_->decl ? "function " + fn_->shown : "main program"));
-        Variable* v = addLocal(*fn_, d.name, d.shown, resolve(d.spec), Storage::Local, d.at);
+        Variable* v = addLocal(*fn_, d.name, d.shown, resolve(d.annotation), Storage::Local, d.at);
         if (d.vectorSize) v->vectorCount = vectorCount(d.vectorSize);
         d.variable = v;
         initialize(d);
@@ -603,10 +603,10 @@ private:
     void forEachStatement(Stmt& s) {
         s.record = record(s.label, s.labelShown, s.at);
         Expr& var = *s.target;
-        if (var.spec.kind == Kind::Default) {
-            var.spec.kind = Kind::Record;
-            var.spec.record = s.record->name;
-            var.spec.recordShown = s.record->shown;
+        if (var.annotation.kind == Kind::Default) {
+            var.annotation.kind = Kind::Record;
+            var.annotation.record = s.record->name;
+            var.annotation.recordShown = s.record->shown;
         }
         analyze(s.target);
         if (!s.target->variable || s.target->kind != ExprKind::Name) fail(var.at, "expected a variable after For");
@@ -697,7 +697,7 @@ private:
             case ExprKind::New:
             case ExprKind::First:
             case ExprKind::Last:
-                e->record = record(e->spec.record, e->spec.recordShown, e->spec.at);
+                e->record = record(e->annotation.record, e->annotation.recordShown, e->annotation.at);
                 e->type = Type::object(e->record);
                 return;
             case ExprKind::After:
@@ -713,7 +713,7 @@ private:
                 e->type = Type::integer();
                 return;
             case ExprKind::ObjectCast:
-                e->record = record(e->spec.record, e->spec.recordShown, e->spec.at);
+                e->record = record(e->annotation.record, e->annotation.recordShown, e->annotation.at);
                 analyze(e->args[0]);
                 convert(e->args[0], Type::integer(), "the handle");
                 e->type = Type::object(e->record);
@@ -723,13 +723,13 @@ private:
 
     void name(Expr& e) {
         if (Variable* v = findVariable(e.name)) {
-            checkSpec(e.spec, v->type, "'" + e.text + "'", e.at);
+            checkAnnotation(e.annotation, v->type, "'" + e.text + "'", e.at);
             e.variable = v;
             e.type = v->type;
             return;
         }
         if (const Constant* c = findConstant(e.name)) {
-            checkSpec(e.spec, c->type, "constant '" + e.text + "'", e.at);
+            checkAnnotation(e.annotation, c->type, "constant '" + e.text + "'", e.at);
             e.constant = c;
             e.type = c->type;
             return;
@@ -739,7 +739,7 @@ private:
             fail(e.at, "'" + e.text + "' is a function: call it with parentheses, as " + e.text + "()");
         if (p_.arraysByName.count(e.name)) fail(e.at, "'" + e.text + "' is an array: give its indices, as " + e.text + "(...)");
         // First use of a name declares a local variable of the main program or the function.
-        Variable* v = addLocal(*fn_, e.name, e.text, resolve(e.spec), Storage::Local, e.at);
+        Variable* v = addLocal(*fn_, e.name, e.text, resolve(e.annotation), Storage::Local, e.at);
         e.variable = v;
         e.type = v->type;
     }
@@ -747,7 +747,7 @@ private:
     void vectorIndex(Expr& e) {
         Variable* v = findVariable(e.name);
         if (!v || !v->vectorCount) fail(e.at, "'" + e.text + "' is not a vector");
-        checkSpec(e.spec, v->type, "vector '" + e.text + "'", e.at);
+        checkAnnotation(e.annotation, v->type, "vector '" + e.text + "'", e.at);
         e.variable = v;
         e.type = v->type;
         analyze(e.args[0]);
@@ -766,7 +766,7 @@ private:
             e.record = &r;
             e.fieldIndex = int(i);
             e.type = f.type;
-            checkSpec(e.spec, f.type, "field '" + e.text + "'", e.at);
+            checkAnnotation(e.annotation, f.type, "field '" + e.text + "'", e.at);
             if (e.hasIndex) {
                 if (!f.vectorCount) fail(e.at, "field '" + e.text + "' of type " + r.shown + " is not a vector");
                 analyze(e.args[1]);
@@ -850,7 +850,7 @@ private:
         if (auto a = p_.arraysByName.find(e.name); a != p_.arraysByName.end()) {
             if (statement) fail(e.at, "expected a statement: '" + e.text + "' is an array");
             ArrayInfo& array = *a->second;
-            checkSpec(e.spec, array.element, "array '" + e.text + "'", e.at);
+            checkAnnotation(e.annotation, array.element, "array '" + e.text + "'", e.at);
             if (int(e.args.size()) != array.dims)
                 fail(e.at, "array " + array.shown + " has " + std::to_string(array.dims) + " dimensions, but " + std::to_string(e.args.size()) + " indices are given");
             for (ExprPtr& index : e.args) {
@@ -863,7 +863,7 @@ private:
         }
         if (auto f = p_.functionsByName.find(e.name); f != p_.functionsByName.end()) {
             Function& fn = *f->second;
-            checkSpec(e.spec, fn.result, "function '" + e.text + "'", e.at);
+            checkAnnotation(e.annotation, fn.result, "function '" + e.text + "'", e.at);
             size_t required = 0;
             while (required < fn.params.size() && !fn.defaults[required]) ++required;
             checkArgumentCount(e, required, fn.params.size(), "function " + fn.shown);

@@ -51,7 +51,7 @@ struct Expr {
     float floatValue = 0;
     std::string text;   // string literal, or a name as written
     std::string name;   // lower-cased name (Name, Call, VectorIndex, Field)
-    TypeSpec spec;      // sigil or record written on a name; the record of New, First, Last, Object
+    TypeSpec annotation;      // sigil or record written on a name; the record of New, First, Last, Object
     std::string op;     // "+", "-", "*", "/", "^", "mod", "shl", "shr", "sar", "and", "or", "xor", "not", "=", "<>", "<", ">", "<=", ">="
     std::vector<ExprPtr> args;  // operands, arguments, object of a field access, index
     bool hasIndex = false;      // Field with "[index]" (the index is args[1])
@@ -77,7 +77,7 @@ struct Declarator {
     Location at;
     std::string name;  // lower-cased
     std::string shown;
-    TypeSpec spec;
+    TypeSpec annotation;
     ExprPtr init;                 // initial value, constant value or parameter default
     ExprPtr vectorSize;           // "[highest index]"
     std::vector<ExprPtr> dims;    // Dim highest indices

@@ -122,23 +122,23 @@ private:
 
     // The type written on a name: its sigil, or "." and a type name directly after it.
     TypeSpec typeSpec(const Token& nameToken) {
-        TypeSpec spec;
-        spec.at = nameToken.at;
+        TypeSpec annotation;
+        annotation.at = nameToken.at;
         switch (nameToken.sigil) {
-            case '%': spec.kind = TypeSpec::Kind::Int; return spec;
-            case '#': spec.kind = TypeSpec::Kind::Float; return spec;
-            case '$': spec.kind = TypeSpec::Kind::String; return spec;
+            case '%': annotation.kind = TypeSpec::Kind::Int; return annotation;
+            case '#': annotation.kind = TypeSpec::Kind::Float; return annotation;
+            case '$': annotation.kind = TypeSpec::Kind::String; return annotation;
             default: break;
         }
         if (atSymbol(".") && !peek().spaceBefore && peek(1).kind == TokenKind::Identifier) {
             next();
             Token type = name("a type name after '.'");
-            spec.kind = TypeSpec::Kind::Record;
-            spec.record = type.lower;
-            spec.recordShown = type.text;
-            spec.at = type.at;
+            annotation.kind = TypeSpec::Kind::Record;
+            annotation.record = type.lower;
+            annotation.recordShown = type.text;
+            annotation.at = type.at;
         }
-        return spec;
+        return annotation;
     }
 
     Declarator declarator(const std::string& what, bool allowVector) {
@@ -147,7 +147,7 @@ private:
         d.at = t.at;
         d.name = t.lower;
         d.shown = t.text;
-        d.spec = typeSpec(t);
+        d.annotation = typeSpec(t);
         if (allowVector && accept("[")) {
             d.vectorSize = expression();
             expectSymbol("]", "']' after the vector size");
@@ -301,7 +301,7 @@ private:
         auto call = std::make_unique<Expr>(ExprKind::Call, callee.at);
         call->name = callee.lower;
         call->text = callee.text;
-        call->spec = typeSpec(callee);
+        call->annotation = typeSpec(callee);
         do call->args.push_back(expression());
         while (accept(","));
         s->target = std::move(call);
@@ -389,7 +389,7 @@ private:
         auto target = std::make_unique<Expr>(ExprKind::Name, var.at);
         target->name = var.lower;
         target->text = var.text;
-        target->spec = typeSpec(var);
+        target->annotation = typeSpec(var);
         expectSymbol("=", "'=' after the loop variable");
         std::unique_ptr<Stmt> s;
         if (word("each")) {
@@ -653,7 +653,7 @@ private:
             auto f = std::make_unique<Expr>(ExprKind::Field, field.at);
             f->name = field.lower;
             f->text = field.text;
-            f->spec = typeSpec(field);
+            f->annotation = typeSpec(field);
             f->args.push_back(std::move(e));
             if (accept("[")) {
                 f->hasIndex = true;
@@ -668,10 +668,10 @@ private:
     ExprPtr typed(ExprKind kind, const Token& at, const std::string& what) {
         auto e = std::make_unique<Expr>(kind, at.at);
         Token type = name(what);
-        e->spec.kind = TypeSpec::Kind::Record;
-        e->spec.record = type.lower;
-        e->spec.recordShown = type.text;
-        e->spec.at = type.at;
+        e->annotation.kind = TypeSpec::Kind::Record;
+        e->annotation.record = type.lower;
+        e->annotation.recordShown = type.text;
+        e->annotation.at = type.at;
         return e;
     }
 
@@ -776,21 +776,21 @@ private:
         e->name = n.lower;
         e->text = n.text;
         if (e->kind == ExprKind::Name || e->kind == ExprKind::VectorIndex || e->kind == ExprKind::Call) {
-            e->spec = specFromSigil(n);
+            e->annotation = specFromSigil(n);
             if (e->kind == ExprKind::Name) {
                 TypeSpec annotated = typeSpec(n);
-                if (annotated.kind == TypeSpec::Kind::Record) e->spec = annotated;
+                if (annotated.kind == TypeSpec::Kind::Record) e->annotation = annotated;
             }
         }
         return finish(std::move(e));
     }
 
     static TypeSpec specFromSigil(const Token& n) {
-        TypeSpec spec;
-        spec.at = n.at;
-        spec.kind = n.sigil == '%' ? TypeSpec::Kind::Int : n.sigil == '#' ? TypeSpec::Kind::Float
+        TypeSpec annotation;
+        annotation.at = n.at;
+        annotation.kind = n.sigil == '%' ? TypeSpec::Kind::Int : n.sigil == '#' ? TypeSpec::Kind::Float
                   : n.sigil == '$' ? TypeSpec::Kind::String : TypeSpec::Kind::Default;
-        return spec;
+        return annotation;
     }
 
     const SourceFiles& files_;
