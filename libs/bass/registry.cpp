@@ -82,3 +82,20 @@ const char* lowText(const std::string& text) {
 }  // namespace tarsk::bass
 
 extern "C" int BASS_ErrorGetCode(void) { return tarsk::bass::lastErrorCode(); }
+
+namespace {
+
+// Unloading the library must not leave the output's or the capture's thread
+// running in unmapped code.
+__attribute__((destructor)) void stopThreadsOnUnload() {
+  tarsk::bass::State& s = tarsk::bass::state();
+  std::unique_ptr<tarsk::audio::Capture> capture;
+  {
+    auto g = tarsk::bass::lockState();
+    capture = std::move(s.capture);
+  }
+  capture.reset();
+  s.engine.close();
+}
+
+}  // namespace
