@@ -4,7 +4,7 @@
 
 #include "compiler/codegen/compile_program.h"
 #include "compiler/driver/driver_commands.h"
-#include "compiler/driver/source_monitor.h"
+#include "runtime/host/debug_monitor.h"
 #include "runtime/host/image_runner.h"
 #include "runtime/host/registry.h"
 #include "runtime/host/resource.h"
@@ -98,7 +98,7 @@ int runSourceOrImage(const Arguments& args) {
     std::string arguments;
     for (const std::string& a : parsed.rest) arguments += (arguments.empty() ? "" : " ") + a;
     if (!parsed.options.codegen.debug) return runModuleImage(image, arguments, nullptr);
-    SourceMonitor monitor;
+    ConsoleMonitor monitor;
     int status = runModuleImage(image, arguments, &monitor);
     return monitor.errorReported() ? 1 : status;
 }

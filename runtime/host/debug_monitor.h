@@ -25,12 +25,17 @@ protected:
 DebugMonitor* defaultMonitor();
 
 // Writes log lines to standard output and runtime errors to standard error as
-// "Runtime error: <message>"; remembers whether an error was reported.
+// "Runtime error: <message>", or "Runtime error: <file>:<line>: <message>" once
+// debug-compiled code has reported a statement; remembers whether an error was reported.
 class ConsoleMonitor final : public DebugMonitor {
 public:
     void resumed() override {}
     void paused() override {}
-    void statement(int32_t, int32_t) override {}
+    // Debug-compiled code passes the line and the address of its file's name.
+    void statement(int32_t line, int32_t file) override {
+        line_ = line;
+        file_ = file;
+    }
     void enterFrame(int32_t, int32_t, int32_t) override {}
     void leaveFrame() override {}
     void log(const char* text) override;
@@ -39,6 +44,8 @@ public:
     bool errorReported() const { return errorReported_; }
 
 private:
+    int32_t line_ = 0;
+    int32_t file_ = 0;
     bool errorReported_ = false;
 };
 

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstdio>
 
 #include "runtime/host/debug_monitor.h"
@@ -37,7 +38,13 @@ void ConsoleMonitor::message(const char* text, bool error) {
     if (!error) return;
     errorReported_ = true;
     std::fflush(stdout);
-    std::fprintf(stderr, "Runtime error: %s\n", text ? text : "");
+    if (file_ != 0) {
+        // The name lies in the loaded image, below 4 GiB.
+        const char* name = reinterpret_cast<const char*>(uintptr_t(uint32_t(file_)));
+        std::fprintf(stderr, "Runtime error: %s:%d: %s\n", name, int(line_), text ? text : "");
+    } else {
+        std::fprintf(stderr, "Runtime error: %s\n", text ? text : "");
+    }
     std::fflush(stderr);
 }
 
