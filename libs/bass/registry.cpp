@@ -9,8 +9,22 @@ namespace {
 thread_local int lastError = BASS_OK;
 }
 
+// Streams created with the auto-free flag are freed when they play to their end.
+void freeAutoFreeChannel(State& s, tarsk::audio::Channel& ended) {
+  for (auto& [handle, entry] : s.channels) {
+    if (entry.channel.get() == &ended) {
+      if (entry.flags & BASS_STREAM_AUTOFREE) freeChannel(handle);
+      return;
+    }
+  }
+}
+
 State& state() {
-  static State* s = new State;  // lives until the process ends: output threads may outlive statics
+  static State* s = [] {
+    auto* created = new State;  // lives until the process ends: output threads may outlive statics
+    created->engine.setEndCallback([created](tarsk::audio::Channel& ended) { freeAutoFreeChannel(*created, ended); });
+    return created;
+  }();
   return *s;
 }
 

@@ -75,6 +75,18 @@ TEST_F(MixerTest, PauseHoldsStopEndsAndPlayRestarts) {
   EXPECT_EQ(lib().BASS_ChannelIsActive(h), static_cast<DWORD>(BASS_ACTIVE_STOPPED));
 }
 
+TEST_F(MixerTest, AutoFreeStreamsGoAwayAtTheirEnd) {
+  std::string path = dir + "/short.wav";
+  writeSoundFile(path, FileFormat::Wav, tone(441, 0.1));
+  DWORD h = lib().BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_AUTOFREE);
+  ASSERT_TRUE(lib().BASS_ChannelPlay(h, FALSE));
+  render(2205);
+  EXPECT_EQ(lib().BASS_ChannelIsActive(h), static_cast<DWORD>(BASS_ACTIVE_PLAYING));
+  render(4410);
+  lib().BASS_ChannelIsActive(h);
+  EXPECT_EQ(lib().BASS_ErrorGetCode(), BASS_ERROR_HANDLE);
+}
+
 TEST_F(MixerTest, DecodingChannelsCannotPlay) {
   std::string path = dir + "/tone.wav";
   writeSoundFile(path, FileFormat::Wav, tone(441, 0.1));

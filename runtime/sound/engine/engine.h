@@ -38,6 +38,9 @@ public:
   // The position being heard: what the channel has produced less what the mixer holds.
   int64_t playedPosition(const Channel& channel) const;
 
+  // Called (lock held) for each channel that played to its end.
+  void setEndCallback(std::function<void(Channel&)> callback) { mixer_.onEnded = std::move(callback); }
+
   // Offline output only: renders the next `frames` stereo frames.
   bool renderOffline(float* out, size_t frames);
 

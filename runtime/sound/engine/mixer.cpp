@@ -1,6 +1,7 @@
 #include "sound/engine/mixer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace tarsk::audio {
@@ -32,7 +33,9 @@ void Mixer::render(float* out, size_t frames) {
       ++i;
     } else {
       ch.state = ChannelState::Stopped;
+      std::shared_ptr<Channel> ended = playing_[i];
       playing_.erase(playing_.begin() + static_cast<std::ptrdiff_t>(i));
+      if (onEnded) onEnded(*ended);
     }
   }
 }
@@ -62,36 +65,56 @@ bool Mixer::mixChannel(Channel& ch, float* out, size_t frames) {
   double step = std::max(1.0f, ch.frequency) / rate_;
   float left = ch.volume * (ch.pan > 0 ? 1 - ch.pan : 1);
   float right = ch.volume * (ch.pan < 0 ? 1 + ch.pan : 1);
-  for (size_t i = 0; i < frames; ++i) {
+  size_t i = 0;
+  while (i < frames) {
     size_t idx = static_cast<size_t>(m.pos);
-    while (idx + 1 >= m.have) {
+    if (idx + 1 >= m.have) {
       if (refill(ch)) {
         ch.state = ChannelState::Playing;
-        idx = static_cast<size_t>(m.pos);
         continue;
       }
       if (!ch.ended()) {  // a fed channel waiting for data
         ch.state = ChannelState::Stalled;
         return true;
       }
-      if (idx < m.have) break;  // the last frame: held, not interpolated
-      return false;
+      if (idx >= m.have) return false;
+      // The last frame: held, not interpolated.
+      const float* a = m.buffer.data() + idx * nc;
+      out[i * 2] += a[0] * left;
+      out[i * 2 + 1] += (nc > 1 ? a[1] : a[0]) * right;
+      m.pos += step;
+      ++i;
+      continue;
     }
-    double frac = m.pos - static_cast<double>(idx);
-    const float* a = m.buffer.data() + idx * nc;
-    const float* b = idx + 1 < m.have ? a + nc : a;
-    float l, r;
-    if (frac == 0) {
-      l = a[0];
-      r = nc > 1 ? a[1] : a[0];
+    // Frames that can be made from the buffer as it is, in one pass.
+    double span = (static_cast<double>(m.have - 1) - m.pos) / step;
+    size_t run = std::min(frames - i, static_cast<size_t>(std::ceil(span)));
+    if (run == 0) run = 1;
+    const float* buf = m.buffer.data();
+    float* o = out + i * 2;
+    double pos = m.pos;
+    if (step == 1.0 && pos == std::floor(pos)) {
+      const float* a = buf + static_cast<size_t>(pos) * nc;
+      if (nc == 1) {
+        for (size_t k = 0; k < run; ++k) { o[k * 2] += a[k] * left; o[k * 2 + 1] += a[k] * right; }
+      } else {
+        for (size_t k = 0; k < run; ++k) { o[k * 2] += a[k * nc] * left; o[k * 2 + 1] += a[k * nc + 1] * right; }
+      }
+      pos += static_cast<double>(run);
     } else {
-      float f = static_cast<float>(frac);
-      l = a[0] + (b[0] - a[0]) * f;
-      r = nc > 1 ? a[1] + (b[1] - a[1]) * f : l;
+      for (size_t k = 0; k < run; ++k, pos += step) {
+        size_t at = static_cast<size_t>(pos);
+        float f = static_cast<float>(pos - static_cast<double>(at));
+        const float* a = buf + at * nc;
+        const float* b = a + nc;
+        float l = a[0] + (b[0] - a[0]) * f;
+        float r = nc > 1 ? a[1] + (b[1] - a[1]) * f : l;
+        o[k * 2] += l * left;
+        o[k * 2 + 1] += r * right;
+      }
     }
-    out[i * 2] += l * left;
-    out[i * 2 + 1] += r * right;
-    m.pos += step;
+    m.pos = pos;
+    i += run;
   }
   return true;
 }

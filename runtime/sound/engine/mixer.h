@@ -1,6 +1,7 @@
 #pragma once
 // Mixes the playing channels into interleaved stereo float at the output rate,
 // resampling each by its frequency and applying its volume and pan.
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,8 +22,9 @@ public:
   size_t playingCount() const { return playing_.size(); }
 
   // Overwrites `out` with `frames` stereo frames. Channels that end are
-  // stopped and dropped.
+  // stopped and dropped, then reported to the end callback.
   void render(float* out, size_t frames);
+  std::function<void(Channel&)> onEnded;
 
 private:
   // Mixes one channel into `out`; false when the channel has ended.
