@@ -1,6 +1,7 @@
 #include "bass_fixture.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace tarsk::audio::testing {
 
@@ -21,6 +22,8 @@ void BassTest::SetUp() {
 
 void BassTest::TearDown() {
   if (lib().loaded()) lib().BASS_Free();
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
 }
 
 std::vector<float> BassTest::decodeAll(DWORD handle, size_t maxFrames) {
