@@ -11,7 +11,6 @@ namespace tarsk {
 TARSK_PENDING_MODULE(graphics)
 TARSK_PENDING_MODULE(audio)
 TARSK_PENDING_MODULE(multiplay)
-TARSK_PENDING_MODULE(tarsk3d)
 #undef TARSK_PENDING_MODULE
 
 }  // namespace tarsk

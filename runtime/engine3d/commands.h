@@ -1,0 +1,12 @@
+// The registering functions of the 3D command module's command groups.
+#pragma once
+
+#include "runtime/host/registry.h"
+
+namespace tarsk {
+
+void registerEntityCommands(Registrar add);
+void registerTransformCommands(Registrar add);
+void registerSpaceCommands(Registrar add);
+
+}  // namespace tarsk

@@ -1,0 +1,69 @@
+// ObjectEntity: the base of every concrete entity class, with the per-object data of
+// collisions, picking and render order; Model, the abstract base of renderable
+// entities; Pivot, the plain entity.
+#pragma once
+
+#include "runtime/engine3d/entity.h"
+
+namespace tarsk {
+
+class Sprite;
+class Terrain;
+class Plane;
+class Mesh;
+class MD2;
+class BSP;
+
+class ObjectEntity : public Entity {
+public:
+    explicit ObjectEntity(World& world);
+    // A copy is a plain ObjectEntity: classes without a clone of their own copy so.
+    Entity* clone() const override;
+    ObjectEntity* asObject() override { return this; }
+
+    // Collision list emptied, velocity zeroed, previous world transform := current.
+    void resetCollisionState();
+
+    int32_t collisionType = 0;
+    int32_t renderOrder = 0;
+    math3d::Vec3 collisionRadii{1, 1, 1};
+    math3d::Vec3 collisionBoxMin{-1, -1, -1};
+    math3d::Vec3 collisionBoxMax{1, 1, 1};
+    int32_t pickGeometry = 0;
+    bool obscurer = false;
+    // World-space displacement per unit of elapsed time over the last update.
+    math3d::Vec3 velocity;
+    math3d::Transform previousWorldTransform;
+
+protected:
+    // The name, flags, local values and the object data that a copy keeps.
+    ObjectEntity(const ObjectEntity& source, World& world);
+};
+
+class Model : public ObjectEntity {
+public:
+    Model* asModel() override { return this; }
+    virtual Sprite* asSprite() { return nullptr; }
+    virtual Terrain* asTerrain() { return nullptr; }
+    virtual Plane* asPlane() { return nullptr; }
+    virtual Mesh* asMesh() { return nullptr; }
+    virtual MD2* asMD2() { return nullptr; }
+    virtual BSP* asBSP() { return nullptr; }
+
+protected:
+    using ObjectEntity::ObjectEntity;
+};
+
+class Pivot final : public ObjectEntity {
+public:
+    explicit Pivot(World& world) : ObjectEntity(world) {}
+    Entity* clone() const override;
+
+private:
+    Pivot(const Pivot& source, World& world) : ObjectEntity(source, world) {}
+};
+
+// The class name EntityClass reports.
+const char* entityClassName(Entity* entity);
+
+}  // namespace tarsk

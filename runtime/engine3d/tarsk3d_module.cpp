@@ -1,0 +1,21 @@
+// The 3D command module. Its create step opens the world and its destroy step frees
+// every entity left.
+#include "runtime/engine3d/commands.h"
+#include "runtime/engine3d/world.h"
+
+namespace tarsk {
+
+void tarsk3d_link(Registrar add) {
+    registerEntityCommands(add);
+    registerTransformCommands(add);
+    registerSpaceCommands(add);
+}
+
+bool tarsk3d_create() {
+    openWorld();
+    return true;
+}
+
+void tarsk3d_destroy() { closeWorld(); }
+
+}  // namespace tarsk
