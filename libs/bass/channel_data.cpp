@@ -6,6 +6,7 @@
 #include "registry.h"
 #include "sample_format.h"
 #include "sound/engine/spectrum.h"
+#include "sound/engine/streams/push_channel.h"
 
 using namespace tarsk::bass;
 namespace audio = tarsk::audio;
@@ -67,9 +68,12 @@ extern "C" DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length) {
   ChannelEntry* e = findChannel(handle);
   if (!e) return fail<DWORD>(BASS_ERROR_HANDLE, kError);
   int nc = e->channel->channels();
-  if (length == BASS_DATA_AVAILABLE) {  // nothing is held back for callers to collect
+  if (length == BASS_DATA_AVAILABLE) {
     setError(BASS_OK);
-    return 0;
+    if (e->kind == Kind::Record)  // recorded data waiting to be collected
+      return static_cast<DWORD>(static_cast<audio::PushChannel&>(*e->channel).queuedFrames() * bytesPerFrame(*e));
+    // A decoding channel holds nothing back; a playing one its recent output.
+    return e->decode() ? 0 : static_cast<DWORD>(e->channel->recentAvailable() * bytesPerFrame(*e));
   }
   if (!buffer) return fail<DWORD>(BASS_ERROR_ILLPARAM, kError);
   if (length & kFftFlag) return fftData(*e, buffer, length);

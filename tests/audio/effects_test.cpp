@@ -124,6 +124,10 @@ TEST_F(EffectsTest, SpectrumPeaksAtTheTonesBin) {
   std::vector<float> small(128);
   lib().BASS_ChannelGetData(play, small.data(), BASS_DATA_FFT256);  // starts the analyser's memory
   render(4410);
+  // What was played, and at most the mixer's read-ahead of 1026 frames more.
+  DWORD available = lib().BASS_ChannelGetData(play, nullptr, BASS_DATA_AVAILABLE);
+  EXPECT_GE(available, 4410u * 2 * sizeof(float));
+  EXPECT_LE(available, (4410u + 1026) * 2 * sizeof(float));
   ASSERT_NE(lib().BASS_ChannelGetData(play, small.data(), BASS_DATA_FFT256), static_cast<DWORD>(-1));
   best = std::max_element(small.begin(), small.end()) - small.begin();
   EXPECT_EQ(best, 12u);  // 2000 * 256 / 44100 = 11.6

@@ -39,6 +39,8 @@ public:
   // last `frames` frames, older data first; 0 until the channel has played.
   size_t recentOutput(float* out, size_t frames);
   void recordOutput(const float* data, size_t frames);
+  // Frames of recent output held for analysers.
+  size_t recentAvailable() const { return recent_.empty() ? 0 : recentFilled_; }
 
   // Settings the mixer applies to a playing channel.
   float frequency;   // Hz, the rate the data is played at
