@@ -69,7 +69,9 @@ gxHost::gxHost(void* instance, std::string arguments, DebugMonitor* monitor)
     : instance_(instance), arguments_(std::move(arguments)), monitor_(monitor) {
     // Without a display the host still runs: messages, timers and errors on standard error.
     if (displayConfigured() && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
-        window_ = SDL_CreateWindow(" ", 0, 0, 1, 1, SDL_WINDOW_HIDDEN);
+        // With GL where the video driver has it: the display presents through it.
+        window_ = SDL_CreateWindow(" ", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
+        if (!window_) window_ = SDL_CreateWindow(" ", 0, 0, 1, 1, SDL_WINDOW_HIDDEN);
     }
 }
 

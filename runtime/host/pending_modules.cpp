@@ -8,7 +8,6 @@ namespace tarsk {
     void name##_link(Registrar) {}  \
     bool name##_create() { return true; } \
     void name##_destroy() {}
-TARSK_PENDING_MODULE(graphics)
 TARSK_PENDING_MODULE(audio)
 TARSK_PENDING_MODULE(multiplay)
 #undef TARSK_PENDING_MODULE

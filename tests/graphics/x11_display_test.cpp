@@ -1,0 +1,179 @@
+// On an X server of its own: what an outside screenshot tool sees of the window equals
+// the pixels the program drew, for each display kind.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "runtime/graphics/graphics_state.h"
+#include "runtime/graphics/gx_canvas.h"
+#include "runtime/graphics/gx_display.h"
+#include "runtime/host/gx_host.h"
+#include "runtime/host/registry.h"
+#include "runtime/host/runtime_interface.h"
+#include "tarsk_commands.h"
+#include "tests/support/process.h"
+
+using namespace tarsk;
+
+namespace {
+
+// The root window as the screenshot tool writes it (ZPixmap, 24 or 32 bits a pixel).
+struct Screenshot {
+    int width = 0, height = 0;
+    std::vector<uint32_t> rgb;
+    uint32_t at(int x, int y) const { return rgb[size_t(y) * width + x] & 0xFFFFFFu; }
+};
+
+uint32_t bigEndian(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+
+Screenshot takeScreenshot() {
+    std::string file = testing::TempDir() + "/tarsk_screen.xwd";
+    auto result = test::runProcess({"/usr/bin/xwd", "-root", "-silent", "-out", file});
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::ifstream in(file, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Screenshot shot;
+    if (bytes.size() < 100) return shot;
+    uint32_t field[25];
+    for (int i = 0; i < 25; ++i) field[i] = bigEndian(&bytes[size_t(4 * i)]);
+    uint32_t headerSize = field[0], byteOrder = field[7], bitsPerPixel = field[11], bytesPerLine = field[12];
+    uint32_t colours = field[19];
+    shot.width = int(field[4]);
+    shot.height = int(field[5]);
+    uint32_t pixelBytes = bitsPerPixel / 8;
+    EXPECT_TRUE(pixelBytes == 3 || pixelBytes == 4) << bitsPerPixel;
+    size_t data = headerSize + size_t(colours) * 12;
+    if (bytes.size() < data + size_t(bytesPerLine) * shot.height) return Screenshot{};
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            const uint8_t* p = &bytes[data + size_t(y) * bytesPerLine + size_t(x) * pixelBytes];
+            uint32_t value = 0;
+            for (uint32_t i = 0; i < pixelBytes; ++i)
+                value |= uint32_t(p[byteOrder == 0 ? i : pixelBytes - 1 - i]) << (8 * i);
+            shot.rgb.push_back(value);
+        }
+    }
+    return shot;
+}
+
+std::function<void()> body;
+
+void runWithGraphics(std::function<void()> test) {
+    body = std::move(test);
+    std::vector<CommandModule> modules;
+    for (const CommandModule& m : commandModules())
+        if (std::string(m.name) == "basic" || std::string(m.name) == "graphics") modules.push_back(m);
+    const char* error = runProgramWith([] { body(); }, "", nullptr, nullptr, modules);
+    EXPECT_EQ(error, nullptr) << error;
+}
+
+// Colours every 5-6-5 store keeps exactly, in a pattern with an edge at each pixel.
+uint32_t patternColour(int x, int y) {
+    static const uint32_t colours[] = {0xFFF80000, 0xFF00FC00, 0xFF0000F8, 0xFFF8FCF8, 0xFF8040C8, 0xFF000000};
+    return colours[size_t((x * 7 + y * 3 + (x * y) % 5) % 6)];
+}
+
+void drawPattern(gxCanvas& canvas) {
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x) canvas.pokePixel(x, y, patternColour(x, y));
+}
+
+void settle(int milliseconds = 300) { ASSERT_TRUE(currentHost()->waitMillis(milliseconds)); }
+
+// Screen position of the window's client area.
+void clientOrigin(int& x, int& y) { SDL_GetWindowPosition(currentHost()->window(), &x, &y); }
+
+// Every picture pixel (x, y) appears at origin + scale * (x, y).
+void expectShown(const Screenshot& shot, gxCanvas& canvas, int originX, int originY, int scale) {
+    ASSERT_FALSE(shot.rgb.empty());
+    int wrong = 0;
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            uint32_t want = canvas.peekPixel(x, y) & 0xFFFFFFu;
+            for (int dy = 0; dy < scale; ++dy)
+                for (int dx = 0; dx < scale; ++dx)
+                    if (shot.at(originX + x * scale + dx, originY + y * scale + dy) != want && wrong++ < 5)
+                        ADD_FAILURE() << "pixel " << x << "," << y << " shows " << std::hex
+                                      << shot.at(originX + x * scale + dx, originY + y * scale + dy) << " not " << want;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(X11Display, WindowShowsFrontDrawingAtOnceAndBackDrawingAfterFlip) {
+    runWithGraphics([] {
+        _fgraphics(200, 150, 0, 2);
+        gxDisplay* display = graphicsState().display;
+        drawPattern(*display->frontCanvas());
+        settle();  // the present check shows front drawing within 100 ms
+        int x, y;
+        clientOrigin(x, y);
+        EXPECT_EQ(x, (800 - 200) / 2);
+        EXPECT_EQ(y, (600 - 150) / 2);
+        expectShown(takeScreenshot(), *display->frontCanvas(), x, y, 1);
+
+        uint32_t before = display->frontCanvas()->peekPixel(10, 10);
+        display->backCanvas()->pokePixel(10, 10, 0xFF123456);
+        settle();
+        EXPECT_EQ(takeScreenshot().at(x + 10, y + 10), before & 0xFFFFFFu);
+        _fflip(0);
+        settle(50);
+        EXPECT_EQ(takeScreenshot().at(x + 10, y + 10), 0x123456u);
+
+        // A scaled window keeps the size it is shown at and stretches the picture to it.
+        _fgraphics(100, 75, 0, 3);
+        display = graphicsState().display;
+        drawPattern(*display->frontCanvas());
+        settle();
+        clientOrigin(x, y);
+        expectShown(takeScreenshot(), *display->frontCanvas(), x, y, 2);
+    });
+}
+
+TEST(X11Display, FullScreenIsLetterboxedAndGammaIsAppliedWhenPresenting) {
+    runWithGraphics([] {
+        _fgraphics(400, 300, 16, 1);  // on the 800 x 600 screen: twice the size, no bars
+        gxDisplay* display = graphicsState().display;
+        EXPECT_EQ(_fgraphicsdepth(), 16);
+        drawPattern(*display->backCanvas());
+        _fflip(1);
+        settle(100);
+        expectShown(takeScreenshot(), *display->frontCanvas(), 0, 0, 2);
+
+        for (int i = 0; i < 256; ++i) _fsetgamma(i, i, i, float(255 - i), float(i), float(i));
+        _fupdategamma(0);
+        settle(100);
+        Screenshot shot = takeScreenshot();
+        for (int y = 0; y < 300; y += 37) {
+            for (int x = 0; x < 400; x += 23) {
+                uint32_t drawn = display->frontCanvas()->peekPixel(x, y);
+                uint32_t want = (255 - ((drawn >> 16) & 0xFF)) << 16 | (drawn & 0xFFFF);
+                EXPECT_EQ(shot.at(2 * x, 2 * y), want) << x << "," << y;
+            }
+        }
+
+        // 640 x 400 on 800 x 600: scaled by 1.25 to 800 x 500, with bars of 50 above and below.
+        _fgraphics(640, 400, 32, 1);
+        display = graphicsState().display;
+        gxCanvas* back = display->backCanvas();
+        const uint32_t quarters[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 640; ++x) back->pokePixel(x, y, quarters[(y / 200) * 2 + x / 320]);
+        _fflip(0);
+        settle(100);
+        shot = takeScreenshot();
+        EXPECT_EQ(shot.at(200, 175), 0xFF0000u);
+        EXPECT_EQ(shot.at(600, 175), 0x00FF00u);
+        EXPECT_EQ(shot.at(200, 425), 0x0000FFu);
+        EXPECT_EQ(shot.at(600, 425), 0xFFFF00u);
+        EXPECT_EQ(shot.at(400, 51), 0x00FF00u);
+        EXPECT_EQ(shot.at(400, 48), 0u);
+        EXPECT_EQ(shot.at(400, 551), 0u);
+    });
+}
+
+}  // namespace
