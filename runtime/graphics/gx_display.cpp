@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -38,14 +39,19 @@ std::vector<gxPixelFormat> offeredTextureFormats() {
     return formats;
 }
 
+// The display the present timer watches. The timer thread reads it under the lock, so a
+// display being destroyed is never read after it let go.
+std::mutex watchedMutex;
+gxDisplay* watchedDisplay = nullptr;
+
 // Runs on the timer thread: asks the program thread to repaint when the front changed.
-uint32_t presentCheck(uint32_t interval, void* param) {
-    auto* display = static_cast<gxDisplay*>(param);
-    if (display->frontChanged()) {
+uint32_t presentCheck(uint32_t interval, void*) {
+    std::lock_guard<std::mutex> lock(watchedMutex);
+    if (watchedDisplay && watchedDisplay->frontChanged()) {
         SDL_Event event{};
         event.type = SDL_WINDOWEVENT;
         event.window.event = SDL_WINDOWEVENT_EXPOSED;
-        event.window.windowID = display->windowId();
+        event.window.windowID = watchedDisplay->windowId();
         SDL_PushEvent(&event);
     }
     return interval;
@@ -75,11 +81,21 @@ gxDisplay::gxDisplay(gxHost& host, DisplayKind kind, int32_t width, int32_t heig
     for (int i = 0; i < 256; ++i) ramps_[i] = ramps_[256 + i] = ramps_[512 + i] = uint16_t(i * 257);
     std::copy(std::begin(ramps_), std::end(ramps_), appliedRamps_);
     if (SDL_Window* window = host_.window()) windowId_ = SDL_GetWindowID(window);
-    if (kind != kFullScreen && windowId_) presentTimer_ = SDL_AddTimer(kPresentCheckMillis, presentCheck, this);
+    if (kind != kFullScreen && windowId_) {
+        std::lock_guard<std::mutex> lock(watchedMutex);
+        watchedDisplay = this;
+        presentTimer_ = SDL_AddTimer(kPresentCheckMillis, presentCheck, nullptr);
+    }
 }
 
 gxDisplay::~gxDisplay() {
-    if (presentTimer_) SDL_RemoveTimer(presentTimer_);
+    if (presentTimer_) {
+        {
+            std::lock_guard<std::mutex> lock(watchedMutex);
+            watchedDisplay = nullptr;
+        }
+        SDL_RemoveTimer(presentTimer_);
+    }
     while (!canvases_.empty()) dropCanvas(*canvases_.begin());
     arenaDelete(back_);
     arenaDelete(front_);
