@@ -1,5 +1,6 @@
 // Audio CD drives and their tracks as streams, for the helper library's CD
 // functions. Drives are numbered from 0 in the order the engine lists them.
+#include "bass_tarsk.h"
 #include "registry.h"
 #include "sound/engine/cd_audio.h"
 #include "sound/engine/streams/source_channel.h"

@@ -1,6 +1,7 @@
 // Tempo and reverse channels over decoding channels, for the effects add-on
 // (which forwards its functions here so that both share one handle table).
 #include "bass_fx.h"
+#include "bass_tarsk.h"
 #include "registry.h"
 #include "sound/engine/streams/reverse_channel.h"
 #include "sound/engine/streams/tempo_channel.h"

@@ -1,6 +1,7 @@
 // Set-up: version, output initialisation and its information record.
 #include <algorithm>
 
+#include "bass_tarsk.h"
 #include "registry.h"
 
 using namespace tarsk::bass;
@@ -89,8 +90,6 @@ extern "C" BOOL BASS_GetDeviceInfo(DWORD device, BASS_DEVICEINFO* info) {
   return succeeded();
 }
 
-// Offline output only (TARSK_AUDIO_OUTPUT=offline): renders the next `frames`
-// stereo float frames of the mix into `out`. For tests and tools.
 extern "C" BOOL TarskBass_RenderOffline(float* out, DWORD frames) {
   if (!out) return failed(BASS_ERROR_ILLPARAM);
   if (!state().engine.renderOffline(out, frames)) return failed(BASS_ERROR_NOTAVAIL);

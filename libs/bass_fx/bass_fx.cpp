@@ -1,13 +1,7 @@
 // The effects add-on: its channels live in the audio library's handle table, so
 // every function forwards to the library.
 #include "bass_fx.h"
-
-extern "C" {
-HSTREAM TarskBassFx_TempoCreate(DWORD chan, DWORD flags);
-HSTREAM TarskBassFx_ReverseCreate(DWORD chan, float decBlock, DWORD flags);
-DWORD TarskBassFx_GetSource(HSTREAM chan, int kind);
-float TarskBassFx_TempoGetRateRatio(HSTREAM chan);
-}
+#include "bass_tarsk.h"
 
 namespace {
 constexpr DWORD kVersion = 0x02040C01;

@@ -90,9 +90,14 @@ TEST_F(TempoReverseTest, ThePlayersChainPlaysAndAnswersItsAttributes) {
     ASSERT_TRUE(lib().BASS_ChannelGetAttribute(tempo, attrib, &got));
     EXPECT_EQ(got, value) << attrib;
   }
+  ASSERT_TRUE(lib().BASS_ChannelSetAttribute(tempo, BASS_ATTRIB_FREQ, 44100));
+  ASSERT_TRUE(lib().BASS_ChannelSetAttribute(tempo, BASS_ATTRIB_TEMPO_FREQ, 44100));
+  ASSERT_TRUE(lib().BASS_ChannelSetAttribute(tempo, BASS_ATTRIB_TEMPO_PITCH, 0));
   ASSERT_TRUE(lib().BASS_ChannelPlay(tempo, TRUE));
-  EXPECT_GT(peak(render(8820), 2), 0.2f);
-  EXPECT_GT(lib().BASS_ChannelGetPosition(tempo, BASS_POS_BYTE), 0u);
+  EXPECT_GT(peak(render(22050), 2), 0.2f);
+  // Half a second heard at 25 % more tempo is 0.625 s of the track.
+  double at = lib().BASS_ChannelBytes2Seconds(tempo, lib().BASS_ChannelGetPosition(tempo, BASS_POS_BYTE));
+  EXPECT_NEAR(at, 0.625, 0.030);
   // The add-on refuses sources that play by themselves.
   EXPECT_EQ(lib().BASS_FX_TempoCreate(tempo, 0), 0u);
   EXPECT_EQ(lib().BASS_ErrorGetCode(), BASS_ERROR_DECODE);

@@ -9,6 +9,8 @@
 extern "C" {
 #endif
 
+#pragma GCC visibility push(default)
+
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
 typedef uint32_t DWORD;
@@ -297,6 +299,8 @@ const char *BASS_RecordGetInputName(int input);
 BOOL BASS_RecordSetInput(int input, DWORD flags, float volume);
 DWORD BASS_RecordGetInput(int input, float *volume);
 HRECORD BASS_RecordStart(DWORD freq, DWORD chans, DWORD flags, RECORDPROC proc, void *user);
+
+#pragma GCC visibility pop
 
 #ifdef __cplusplus
 }

@@ -9,6 +9,8 @@
 extern "C" {
 #endif
 
+#pragma GCC visibility push(default)
+
 #define BASS_FX_FREESOURCE 0x10000
 
 #define BASS_ATTRIB_TEMPO 0x10000
@@ -30,6 +32,8 @@ HSTREAM BASS_FX_ReverseCreate(DWORD chan, float dec_block, DWORD flags);
 DWORD BASS_FX_ReverseGetSource(HSTREAM chan);
 // Sets the parameters of an effect on a channel; the same as BASS_FXSetParameters.
 BOOL BASS_FX_DSP_SetParameters(HFX handle, const void *params);
+
+#pragma GCC visibility pop
 
 #ifdef __cplusplus
 }

@@ -28,6 +28,8 @@ public:
 
   virtual int64_t lengthFrames() const = 0;  // -1: unknown
   virtual int64_t positionFrames() const { return position_; }
+  // How far the position moves for each frame this channel gives out.
+  virtual double positionStep() const { return 1.0; }
   bool seek(int64_t frame);
 
   // Effects run in the order of their priority, highest first.

@@ -1,6 +1,8 @@
 #include "sound/engine/engine.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace tarsk::audio {
 
@@ -73,9 +75,10 @@ void Engine::stop(Channel& channel) {
 
 int64_t Engine::playedPosition(const Channel& channel) const {
   const auto& m = channel.mix;
-  double held = static_cast<double>(m.have) - m.pos;
-  int64_t at = channel.positionFrames() - static_cast<int64_t>(std::max(0.0, std::floor(held)));
-  return std::max<int64_t>(0, at);
+  double held = std::max(0.0, std::floor(static_cast<double>(m.have) - m.pos));
+  int64_t at = channel.positionFrames() - static_cast<int64_t>(std::llround(held * channel.positionStep()));
+  int64_t length = channel.lengthFrames();
+  return std::clamp<int64_t>(at, 0, length >= 0 ? length : INT64_MAX);
 }
 
 bool Engine::renderOffline(float* out, size_t frames) {

@@ -16,6 +16,7 @@ public:
   int direction() const { return direction_; }
   const std::shared_ptr<Channel>& source() const { return source_; }
   int64_t lengthFrames() const override { return source_->lengthFrames(); }
+  double positionStep() const override { return direction_; }
 
 protected:
   size_t produce(float* out, size_t frames) override;

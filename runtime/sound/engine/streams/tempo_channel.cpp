@@ -54,6 +54,10 @@ int64_t TempoChannel::positionFrames() const {
   return std::max<int64_t>(0, at - static_cast<int64_t>(std::llround(buffered)));
 }
 
+double TempoChannel::positionStep() const {
+  return inUse_ ? touch_->getInputOutputSampleRatio() : 1.0;
+}
+
 size_t TempoChannel::produce(float* out, size_t frames) {
   if (!inUse_ && neutral()) {
     size_t n = source_->pull(out, frames);

@@ -25,6 +25,7 @@ public:
 
   int64_t lengthFrames() const override { return source_->lengthFrames(); }
   int64_t positionFrames() const override;
+  double positionStep() const override;
 
 protected:
   size_t produce(float* out, size_t frames) override;
