@@ -97,5 +97,31 @@ TEST_F(BassTest, NullOutputPlaysInRealTimeWhileAnotherThreadPolls) {
   EXPECT_EQ(lib().BASS_ChannelIsActive(h), static_cast<DWORD>(BASS_ACTIVE_PLAYING));
 }
 
+TEST_F(BassTest, DefaultDeviceFallsBackToTheNullOutputWithoutASoundDevice) {
+  ASSERT_TRUE(lib().BASS_Free());
+  setenv("TARSK_AUDIO_OUTPUT", "automatic", 1);
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  bool initialised = lib().BASS_Init(-1, 44100, 0, nullptr, nullptr);
+  EXPECT_FALSE(lib().BASS_Init(1, 44100, 0, nullptr, nullptr));  // still one initialisation at a time
+  std::string path = dir + "/tone.wav";
+  writeSoundFile(path, FileFormat::Wav, tone(440, 2.0));
+  DWORD h = lib().BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
+  bool played = h && lib().BASS_ChannelPlay(h, TRUE);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  QWORD position = lib().BASS_ChannelGetPosition(h, BASS_POS_BYTE);
+  lib().BASS_Free();
+  // The sound device alone is refused.
+  bool deviceRefused = !lib().BASS_Init(1, 44100, 0, nullptr, nullptr);
+  if (!deviceRefused) lib().BASS_Free();
+  EXPECT_EQ(lib().BASS_ErrorGetCode(), BASS_ERROR_DEVICE);
+  unsetenv("SDL_AUDIODRIVER");
+  setenv("TARSK_AUDIO_OUTPUT", "offline", 1);
+  ASSERT_TRUE(lib().BASS_Init(-1, 44100, 0, nullptr, nullptr));
+  EXPECT_TRUE(initialised);
+  EXPECT_TRUE(played);
+  EXPECT_GT(position, 0u);
+  EXPECT_TRUE(deviceRefused);
+}
+
 }  // namespace
 }  // namespace tarsk::audio::testing
