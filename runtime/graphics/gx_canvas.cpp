@@ -17,6 +17,14 @@ void reportInternal(const char* text) {
     if (gxHost* host = currentHost()) host->showError(text);
 }
 
+// Stores are 4-byte aligned with pitches of whole words, so 16- and 32-bit pixels are
+// read as such.
+template <class Pixel>
+void keyedRow(Pixel* dst, const Pixel* src, int32_t width, uint32_t key) {
+    for (int32_t x = 0; x < width; ++x)
+        if (src[x] != Pixel(key)) dst[x] = src[x];
+}
+
 // Copies rows of stored values between stores of one format; with a key, source values
 // equal to it are skipped.
 void copyStored(const gxPixelFormat& f, uint8_t* dst, int32_t dstPitch, const uint8_t* src, int32_t srcPitch,
@@ -27,9 +35,15 @@ void copyStored(const gxPixelFormat& f, uint8_t* dst, int32_t dstPitch, const ui
             std::memmove(dst, src, size_t(width) * size_t(bpp));
             continue;
         }
-        for (int32_t x = 0; x < width; ++x) {
-            uint32_t v = f.readStored(src + x * bpp);
-            if (v != key) f.writeStored(dst + x * bpp, v);
+        if (bpp == 4) {
+            keyedRow(reinterpret_cast<uint32_t*>(dst), reinterpret_cast<const uint32_t*>(src), width, key);
+        } else if (bpp == 2) {
+            keyedRow(reinterpret_cast<uint16_t*>(dst), reinterpret_cast<const uint16_t*>(src), width, key);
+        } else {
+            for (int32_t x = 0; x < width; ++x) {
+                uint32_t v = f.readStored(src + x * bpp);
+                if (v != key) f.writeStored(dst + x * bpp, v);
+            }
         }
     }
 }
