@@ -3,6 +3,7 @@
 // entities; Pivot, the plain entity.
 #pragma once
 
+#include "runtime/engine3d/brush.h"
 #include "runtime/engine3d/entity.h"
 
 namespace tarsk {
@@ -50,8 +51,15 @@ public:
     virtual MD2* asMD2() { return nullptr; }
     virtual BSP* asBSP() { return nullptr; }
 
+    // The entity brush (PaintEntity, EntityColor ... EntityFX); each change sets
+    // brushChanged so that the next render rebuilds the render brush.
+    Brush brush;
+    bool brushChanged = true;
+
 protected:
-    using ObjectEntity::ObjectEntity;
+    explicit Model(World& world) : ObjectEntity(world) {}
+    // A copy keeps the entity brush.
+    Model(const Model& source, World& world) : ObjectEntity(source, world), brush(source.brush) {}
 };
 
 class Pivot final : public ObjectEntity {

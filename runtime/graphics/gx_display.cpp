@@ -16,6 +16,7 @@
 #include "runtime/graphics/gl_present.h"
 #include "runtime/graphics/gl_sync.h"
 #include "runtime/graphics/gx_canvas.h"
+#include "runtime/graphics/gx_mesh.h"
 #include "runtime/graphics/picture_file.h"
 #include "runtime/host/arena.h"
 #include "runtime/io/path_resolution.h"
@@ -100,6 +101,7 @@ gxDisplay::~gxDisplay() {
     arenaDelete(back_);
     arenaDelete(front_);
     if (gl_) gl_->makeCurrent();
+    driverMeshes_.clear();
     presenter_.reset();
     gl_.reset();
 }
@@ -274,6 +276,16 @@ void gxDisplay::present() {
     presenter_->draw(texture, area, gammaControl_ ? appliedRamps_ : nullptr);
     gl->swapWindow(false);
 }
+
+std::shared_ptr<gxMesh> gxDisplay::makeDriverMesh(int32_t vertexCapacity, int32_t triangleCapacity) {
+    GlDevice* gl = glDevice();
+    if (!gl) return nullptr;
+    auto mesh = std::make_shared<gxMesh>(*this, *gl, vertexCapacity, triangleCapacity);
+    driverMeshes_.emplace(mesh.get(), mesh);
+    return mesh;
+}
+
+void gxDisplay::dropDriverMesh(gxMesh* mesh) { driverMeshes_.erase(mesh); }
 
 bool gxDisplay::restoreSurfaces() {
     // The CPU stores are never lost; the GL copies are remade from them when next used.

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "runtime/graphics/texture_formats.h"
 #include "runtime/host/gx_host.h"
@@ -18,6 +19,7 @@ namespace tarsk {
 class gxCanvas;
 class gxFont;
 class GlDevice;
+class gxMesh;
 class WindowPresenter;
 struct Surface;
 
@@ -56,6 +58,11 @@ public:
     void flip(bool vwait);
     // The GL device of this display (made on first use); nullptr when no GL is available.
     GlDevice* glDevice();
+    // A driver mesh of those capacities, kept in the display's driver-mesh set (the
+    // display frees what is left when it goes); nullptr without GL.
+    std::shared_ptr<gxMesh> makeDriverMesh(int32_t vertexCapacity, int32_t triangleCapacity);
+    // Removes a driver mesh from the set (a mesh not in it is ignored).
+    void dropDriverMesh(gxMesh* mesh);
     const TextureFormatSet& textureFormats(bool highColour) const { return textureFormats_[highColour ? 1 : 0]; }
 
     // HostDisplay
@@ -88,6 +95,7 @@ private:
     uint32_t windowId_ = 0;
     int presentTimer_ = 0;
     std::unique_ptr<GlDevice> gl_;
+    std::unordered_map<const gxMesh*, std::shared_ptr<gxMesh>> driverMeshes_;
     bool glTried_ = false;
     std::unique_ptr<WindowPresenter> presenter_;
 };
