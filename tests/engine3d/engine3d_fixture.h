@@ -8,9 +8,8 @@
 
 #include "runtime/engine3d/math3d.h"
 #include "runtime/host/registry.h"
-#include "runtime/host/runtime_error.h"
-#include "runtime/language/strings.h"
 #include "tarsk_commands.h"
+#include "tests/support/command_calls.h"
 
 namespace tarsk {
 bool tarsk3d_create();
@@ -18,19 +17,6 @@ void tarsk3d_destroy();
 }  // namespace tarsk
 
 namespace tarsk::test {
-
-inline tbString* S(std::string_view text) { return stringNew(text); }
-inline std::string text(tbString* string) { return stringTake(string); }
-
-template <class Call>
-std::string errorOf(Call call) {
-    try {
-        call();
-    } catch (const tbEx& error) {
-        return error.message ? error.message : "(silent)";
-    }
-    return "(none)";
-}
 
 inline constexpr float kTolerance = 1e-4f;
 

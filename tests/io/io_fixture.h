@@ -11,9 +11,8 @@
 #include <string>
 
 #include "runtime/host/registry.h"
-#include "runtime/host/runtime_error.h"
-#include "runtime/language/strings.h"
 #include "tarsk_commands.h"
+#include "tests/support/command_calls.h"
 
 namespace tarsk {
 void filesystem_link(Registrar);
@@ -24,19 +23,6 @@ void bank_destroy();
 }  // namespace tarsk
 
 namespace tarsk::test {
-
-inline tbString* S(std::string_view text) { return stringNew(text); }
-inline std::string text(tbString* string) { return stringTake(string); }
-
-template <class Call>
-std::string errorOf(Call call) {
-    try {
-        call();
-    } catch (const tbEx& error) {
-        return error.message ? error.message : "(silent)";
-    }
-    return "(none)";
-}
 
 inline std::string fileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -3,15 +3,16 @@
 
 #include <cctype>
 
-#include "runtime/host/runtime_error.h"
 #include "runtime/language/strings.h"
 #include "tarsk_commands.h"
+#include "tests/support/command_calls.h"
 
 namespace tarsk {
 namespace {
 
-tbString* S(std::string_view text) { return stringNew(text); }
-std::string text(tbString* string) { return stringTake(string); }
+using test::errorOf;
+using test::S;
+using test::text;
 
 // True when text has the shape of pattern: '9' a digit, 'a' a letter, anything else itself.
 bool hasShape(const std::string& text, const std::string& pattern) {
@@ -22,15 +23,6 @@ bool hasShape(const std::string& text, const std::string& pattern) {
         if (!fits) return false;
     }
     return true;
-}
-
-std::string errorOf(void (*call)()) {
-    try {
-        call();
-    } catch (const tbEx& error) {
-        return error.message ? error.message : "(silent)";
-    }
-    return "(none)";
 }
 
 class StringCommands : public ::testing::Test {
