@@ -1,6 +1,7 @@
 // The 3D command module. Its create step opens the world and its destroy step frees
-// every entity left.
+// every entity and texture left.
 #include "runtime/engine3d/commands.h"
+#include "runtime/engine3d/texture.h"
 #include "runtime/engine3d/world.h"
 
 namespace tarsk {
@@ -9,6 +10,8 @@ void tarsk3d_link(Registrar add) {
     registerEntityCommands(add);
     registerTransformCommands(add);
     registerSpaceCommands(add);
+    registerTextureCommands(add);
+    registerTextureStatisticsCommands(add);
 }
 
 bool tarsk3d_create() {
@@ -16,6 +19,9 @@ bool tarsk3d_create() {
     return true;
 }
 
-void tarsk3d_destroy() { closeWorld(); }
+void tarsk3d_destroy() {
+    closeWorld();
+    closeTextures();
+}
 
 }  // namespace tarsk

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace tarsk {
 
@@ -24,7 +23,7 @@ public:
     // entry's last reference.
     void release();
 
-    int32_t frameCount() const { return static_cast<int32_t>(frames_.size()); }
+    int32_t frameCount() const;
     // The canvas of a frame, nullptr when index is out of range.
     gxCanvas* frame(int32_t index) const;
     // The canvas flags the frames were made with (texture flags | CV_TEXTURE ...).
@@ -53,8 +52,7 @@ private:
     ~TextureRep();
 
     int32_t references_ = 1;
-    TextureData* data_;
-    std::vector<gxCanvas*> frames_;
+    TextureData* data_;  // its frames are the texture's; a mode change empties them
     int32_t blend_ = 2;
     int32_t coordinateSet_ = 0;
     bool hasAlpha_ = false;
@@ -85,12 +83,15 @@ TextureRep* createTexture(int32_t width, int32_t height, int32_t flags, int32_t 
 
 // The texture registry: handles given to programs.
 Texture* registerTexture(TextureRep* rep);
-// The registered texture of a handle; "Texture does not exist" when debug checks are on
-// and the handle is not registered.
+// The registered texture of a handle; "Texture does not exist" for any other handle
+// (always checked: a freed handle would touch freed memory).
 Texture* checkedTexture(int32_t handle);
 // Removes and frees a registered texture; nothing for an unregistered one.
 void freeTexture(Texture* texture);
 void freeAllTextures();
+// Module end: frees every registered texture, then the canvases of textures still held
+// elsewhere (they go on with no frames).
+void closeTextures();
 // Live cache entries (ActiveTextures).
 int32_t activeTextureCount();
 

@@ -1,6 +1,8 @@
 #include "runtime/engine3d/texture_stage.h"
 
+#include "runtime/engine3d/texture.h"
 #include "runtime/graphics/canvas_flags.h"
+#include "runtime/graphics/gx_canvas.h"
 
 namespace tarsk {
 namespace {
@@ -70,6 +72,17 @@ TextureStageState decideTextureStage(const TextureStageInput& input) {
     stage.colourOp = colourOpOf(input.blend);
     stage.alphaOp = (input.flags & CV_ALPHA) ? TextureAlphaOp::kModulate : TextureAlphaOp::kSelectCurrent;
     return stage;
+}
+
+TextureStageState textureStage(TextureRep& texture, int32_t frame) {
+    TextureStageInput input;
+    input.canvas = texture.frame(frame);
+    input.flags = texture.flags();
+    input.blend = texture.blend();
+    input.coordinateSet = texture.coordinateSet();
+    input.transform = texture.transform();
+    if (input.canvas) input.cubeMode = input.canvas->cubeMode();
+    return decideTextureStage(input);
 }
 
 }  // namespace tarsk

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "runtime/engine3d/entity.h"
+#include "runtime/engine3d/texture.h"
 #include "runtime/host/arena.h"
 #include "runtime/host/runtime_error.h"
 
@@ -21,7 +22,11 @@ World::~World() {
 
 World* currentWorld() { return openedWorld().get(); }
 
-void openWorld() { openedWorld() = std::make_unique<World>(); }
+void openWorld() {
+    openedWorld() = std::make_unique<World>();
+    resetTextureFilters();
+    setTexturePath("");
+}
 
 void closeWorld() { openedWorld().reset(); }
 
