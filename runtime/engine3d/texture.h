@@ -23,6 +23,8 @@ public:
     // entry's last reference.
     void release();
 
+    // The frames; none once the graphics mode they were made in has closed, so hold a
+    // frame index rather than a canvas across mode changes.
     int32_t frameCount() const;
     // The canvas of a frame, nullptr when index is out of range.
     gxCanvas* frame(int32_t index) const;
