@@ -8,6 +8,7 @@ namespace tarsk {
 void registerEntityCommands(Registrar add);
 void registerTransformCommands(Registrar add);
 void registerSpaceCommands(Registrar add);
+void registerPickCommands(Registrar add);
 void registerTextureCommands(Registrar add);
 void registerTextureStatisticsCommands(Registrar add);
 

@@ -14,6 +14,8 @@ class Plane;
 class Mesh;
 class MD2;
 class BSP;
+struct SweptSphere;
+struct CollisionRecord;
 
 class ObjectEntity : public Entity {
 public:
@@ -24,6 +26,13 @@ public:
 
     // Collision list emptied, velocity zeroed, previous world transform := current.
     void resetCollisionState();
+
+    // Pick geometry 2 and polygon collisions: the swept sphere against the object's own
+    // geometry placed by placement (the world transform, or the previous one for
+    // collisions), into record. Classes without geometry never hit.
+    virtual bool collide(const SweptSphere& line, const math3d::Transform& placement, CollisionRecord& record) {
+        return false;
+    }
 
     int32_t collisionType = 0;
     int32_t renderOrder = 0;

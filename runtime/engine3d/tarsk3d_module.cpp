@@ -10,6 +10,7 @@ void tarsk3d_link(Registrar add) {
     registerEntityCommands(add);
     registerTransformCommands(add);
     registerSpaceCommands(add);
+    registerPickCommands(add);
     registerTextureCommands(add);
     registerTextureStatisticsCommands(add);
 }

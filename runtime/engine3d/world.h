@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <unordered_set>
 
+#include "runtime/engine3d/pick.h"
+
 namespace tarsk {
 
 class Entity;
@@ -22,6 +24,7 @@ struct World {
     std::unordered_set<const Entity*> entities;
     // The current sound listener, cleared when it is freed.
     Entity* listener = nullptr;
+    PickResult pick;
 };
 
 // The open world, or nullptr.
