@@ -11,5 +11,7 @@ void registerSpaceCommands(Registrar add);
 void registerPickCommands(Registrar add);
 void registerTextureCommands(Registrar add);
 void registerTextureStatisticsCommands(Registrar add);
+void registerCameraCommands(Registrar add);
+void registerLightCommands(Registrar add);
 
 }  // namespace tarsk

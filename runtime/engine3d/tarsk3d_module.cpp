@@ -13,6 +13,8 @@ void tarsk3d_link(Registrar add) {
     registerPickCommands(add);
     registerTextureCommands(add);
     registerTextureStatisticsCommands(add);
+    registerCameraCommands(add);
+    registerLightCommands(add);
 }
 
 bool tarsk3d_create() {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "runtime/engine3d/brush_registry.h"
 #include "runtime/engine3d/entity.h"
 #include "runtime/engine3d/texture.h"
 #include "runtime/host/arena.h"
@@ -28,7 +29,10 @@ void openWorld() {
     setTexturePath("");
 }
 
-void closeWorld() { openedWorld().reset(); }
+void closeWorld() {
+    openedWorld().reset();
+    freeAllBrushes();
+}
 
 World& requireWorld() {
     World* world = currentWorld();
