@@ -45,9 +45,24 @@ public:
     math3d::Vec3 velocity;
     math3d::Transform previousWorldTransform;
 
+    // Tweening: CaptureWorld stores the local position, scale and rotation.
+    virtual void capture();
+    // Computes the render transform for this RenderWorld (interpolated between the
+    // captured and the current local values by tween when captured and tween ≠ 1;
+    // the parent's render transform must be current); false when not to be drawn.
+    virtual bool beginRender(float tween);
+    const math3d::Transform& renderTransform() const { return renderTransform_; }
+
+    bool captured = false;
+    math3d::Vec3 capturedPosition, capturedScale;
+    math3d::Quat capturedRotation;
+
 protected:
     // The name, flags, local values and the object data that a copy keeps.
     ObjectEntity(const ObjectEntity& source, World& world);
+
+private:
+    math3d::Transform renderTransform_;
 };
 
 class Model : public ObjectEntity {
@@ -64,6 +79,19 @@ public:
     // brushChanged so that the next render rebuilds the render brush.
     Brush brush;
     bool brushChanged = true;
+
+    // Also captures the brush alpha.
+    void capture() override;
+    // Also sets the render alpha (tweened from the captured alpha); false at alpha 0 or below.
+    bool beginRender(float tween) override;
+    // The entity brush with the alpha of the current view, refreshed by the renderer.
+    Brush renderBrush;
+    float capturedAlpha = 1, renderAlpha = 1;
+    bool autoFade = false;
+    float fadeNear = 0, fadeFar = 0;
+    // Geometry already in world space (sprites, skinned meshes): drawn with an identity
+    // world matrix.
+    bool worldSpace = false;
 
 protected:
     explicit Model(World& world) : ObjectEntity(world) {}

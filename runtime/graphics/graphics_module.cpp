@@ -1,10 +1,12 @@
 // The graphics driver and mode commands, and the pointer commands.
 #include <algorithm>
 
+#include "runtime/graphics/drawing_commands.h"
 #include "runtime/graphics/graphics_host.h"
 #include "runtime/graphics/graphics_state.h"
 #include "runtime/graphics/gx_canvas.h"
 #include "runtime/graphics/gx_display.h"
+#include "runtime/graphics/text_commands.h"
 #include "runtime/host/gx_host.h"
 #include "runtime/host/registry.h"
 #include "runtime/host/runtime_error.h"
@@ -212,6 +214,8 @@ void graphics_link(Registrar add) {
     ADD("%GraphicsDepth", _fgraphicsdepth);
     ADD("ShowPointer", _fshowpointer);
     ADD("HidePointer", _fhidepointer);
+    drawing_link(add);
+    text_link(add);
 }
 #undef ADD
 
@@ -220,6 +224,7 @@ bool graphics_create() {
     if (!host) return false;
     state = GraphicsState{};
     state.host = new GraphicsHost(*host);
+    state.beforeModeChange.push_back(releaseInputCursor);
     state.display = state.host->enterGraphics(kStartWidth, kStartHeight, 0, 0, GRAPHICS_WINDOWED);
     if (!state.display) {
         delete state.host;

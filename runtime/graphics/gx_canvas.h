@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "runtime/graphics/surface.h"
@@ -43,6 +44,14 @@ public:
     void clipTo(int32_t x, int32_t y, int32_t width, int32_t height);
 
     void clear();
+    // Primitives at the given position plus the origin, clipped to the viewport, in the ink
+    // (canvas_drawing.cpp).
+    void dot(int32_t x, int32_t y);
+    void drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void drawRect(int32_t x, int32_t y, int32_t width, int32_t height, bool solid);
+    void drawOval(int32_t x, int32_t y, int32_t width, int32_t height, bool solid);
+    // The text in the canvas font and ink, transparently (canvas_text.cpp).
+    void drawText(int32_t x, int32_t y, std::string_view text);
     void copyArea(int32_t x, int32_t y, gxCanvas* source, int32_t sx, int32_t sy, int32_t width, int32_t height,
                   bool solid);
 
@@ -120,6 +129,8 @@ private:
         return x >= viewport_.left && x < viewport_.right && y >= viewport_.top && y < viewport_.bottom;
     }
     void ensureMask();
+    // Fills the rectangle (canvas coordinates) clipped to the viewport with a stored value.
+    void fillClipped(int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t stored);
     uint32_t maskWord(size_t row, int32_t word, bool& fault) const;
 
     int32_t flags_;

@@ -77,6 +77,9 @@ gxDisplay::gxDisplay(gxHost& host, DisplayKind kind, int32_t width, int32_t heig
     back_ = arenaNew<gxCanvas>(this, backStore, 0);
     front_->clear();
     back_->clear();
+    defaultFont_ = makeFont("courier", 12, 0);
+    front_->useFont(defaultFont_);
+    back_->useFont(defaultFont_);
     // Full screen has gamma control, applied as a lookup when presenting.
     gammaControl_ = kind == kFullScreen;
     for (int i = 0; i < 256; ++i) ramps_[i] = ramps_[256 + i] = ramps_[512 + i] = uint16_t(i * 257);
@@ -97,6 +100,7 @@ gxDisplay::~gxDisplay() {
         }
         SDL_RemoveTimer(presentTimer_);
     }
+    dropFonts();
     while (!canvases_.empty()) dropCanvas(*canvases_.begin());
     arenaDelete(back_);
     arenaDelete(front_);

@@ -34,8 +34,15 @@ public:
 
     gxCanvas* frontCanvas() const { return front_; }
     gxCanvas* backCanvas() const { return back_; }
-    // The fonts live in the font module; until it gives one, canvases have none.
-    gxFont* defaultFont() const { return nullptr; }
+    // Fonts (display_fonts.cpp). The default font, courier at height 12, is made with the
+    // display and given to both buffers; it stays until the display goes.
+    gxFont* defaultFont() const { return defaultFont_; }
+    // A font of the face name or font file (a name with a "."), or nullptr.
+    gxFont* makeFont(const std::string& name, int32_t height, int32_t style);
+    bool ownsFont(const gxFont* font) const { return fonts_.count(const_cast<gxFont*>(font)) != 0; }
+    void dropFont(gxFont* font);
+    // Full paths of the font files this display added to the face lookup, each once.
+    const std::set<std::string>& registeredFontFiles() const { return fontFiles_; }
     DisplayKind kind() const { return kind_; }
     int32_t flags() const { return flags_; }
 
@@ -78,6 +85,7 @@ private:
     struct Surfaces;
     Surfaces makeSurfaces(int32_t width, int32_t height, int32_t canvasFlags) const;
     void present();
+    void dropFonts();
 
     gxHost& host_;
     DisplayKind kind_;
@@ -98,6 +106,9 @@ private:
     std::unordered_map<const gxMesh*, std::shared_ptr<gxMesh>> driverMeshes_;
     bool glTried_ = false;
     std::unique_ptr<WindowPresenter> presenter_;
+    std::set<gxFont*> fonts_;
+    gxFont* defaultFont_ = nullptr;
+    std::set<std::string> fontFiles_;  // font files this display added to the face lookup
 };
 
 }  // namespace tarsk
