@@ -8,6 +8,9 @@ namespace tarsk {
 void registerEntityCommands(Registrar add);
 void registerTransformCommands(Registrar add);
 void registerSpaceCommands(Registrar add);
+void registerBrushCommands(Registrar add);
+void registerMeshCommands(Registrar add);
+void registerSurfaceCommands(Registrar add);
 void registerPickCommands(Registrar add);
 void registerTextureCommands(Registrar add);
 void registerTextureStatisticsCommands(Registrar add);

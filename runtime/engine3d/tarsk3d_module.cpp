@@ -10,6 +10,9 @@ void tarsk3d_link(Registrar add) {
     registerEntityCommands(add);
     registerTransformCommands(add);
     registerSpaceCommands(add);
+    registerBrushCommands(add);
+    registerMeshCommands(add);
+    registerSurfaceCommands(add);
     registerPickCommands(add);
     registerTextureCommands(add);
     registerTextureStatisticsCommands(add);
