@@ -16,5 +16,6 @@ void registerTextureCommands(Registrar add);
 void registerTextureStatisticsCommands(Registrar add);
 void registerCameraCommands(Registrar add);
 void registerLightCommands(Registrar add);
+void registerRenderCommands(Registrar add);
 
 }  // namespace tarsk

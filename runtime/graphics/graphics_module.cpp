@@ -71,6 +71,8 @@ void openMode(int32_t width, int32_t height, int32_t depth, int32_t mode, bool g
     endCheck();
     if (!state.display) runtimeError("Unable to set graphics mode");
     resetState(graphics3D);
+    if (graphics3D)
+        for (auto open : state.after3DModeOpened) open(*state.display);
 }
 
 int32_t countModes(bool only3D) {

@@ -26,6 +26,8 @@ struct GraphicsState {
     // What other modules release before a mode closes (3D world, images, the input
     // cursor), run in the order they were added.
     std::vector<void (*)()> beforeModeChange;
+    // What other modules set up once a 3D mode is open (the 3D scene and world).
+    std::vector<void (*)(gxDisplay&)> after3DModeOpened;
 };
 
 GraphicsState& graphicsState();
