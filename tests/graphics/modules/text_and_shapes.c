@@ -28,5 +28,5 @@ void __MAIN(void) {
     _fwrite(S("Courier console "));
     _fprint(S("printed"));
     logText("drawn");
-    _fdelay(4000);
+    _fdelay(3000);
 }
