@@ -1,8 +1,11 @@
 // The canvas primitives: dots, rectangles, lines and ovals in the canvas ink.
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
 
 #include "runtime/graphics/gx_canvas.h"
+
+static_assert(sizeof(wchar_t) == 4);
 
 namespace tarsk {
 
@@ -18,7 +21,8 @@ void gxCanvas::fillClipped(int64_t left, int64_t top, int64_t right, int64_t bot
     for (int64_t y = top; y < bottom; ++y) {
         uint8_t* row = pixels + size_t(y) * pitch + size_t(left) * bpp;
         if (bpp == 4) {
-            std::fill_n(reinterpret_cast<uint32_t*>(row), count, stored);
+            // The C library's wide fill is vectorised; wchar_t is 32 bits here.
+            std::wmemset(reinterpret_cast<wchar_t*>(row), wchar_t(stored), count);
         } else if (bpp == 2) {
             std::fill_n(reinterpret_cast<uint16_t*>(row), count, uint16_t(stored));
         } else {
@@ -101,17 +105,32 @@ void gxCanvas::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     int32_t dx = int32_t(bx - ax), dy = int32_t(by - ay);
     int32_t stepX = dx < 0 ? -1 : 1, stepY = dy < 0 ? -1 : 1;
     dx = std::abs(dx), dy = std::abs(dy);
+    // The ink's stored value is what the converter makes of it; each pixel counts once.
+    int32_t bpp = format_.bytesPerPixel();
+    auto plot = [&](int32_t px, int32_t py) {
+        uint8_t* at = lockedPixels_ + size_t(py) * pitch_ + size_t(px) * bpp;
+        if (bpp == 4) {
+            *reinterpret_cast<uint32_t*>(at) = inkStored_;
+        } else if (bpp == 2) {
+            *reinterpret_cast<uint16_t*>(at) = uint16_t(inkStored_);
+        } else {
+            format_.writeStored(at, inkStored_);
+        }
+    };
+    int32_t pixels = std::max(dx, dy) + 1;
     if (dx > dy) {
         for (int32_t i = 0, error = -dx; i <= dx; ++i, x += stepX) {
-            pokePixelFast(x, y, inkArgb_);
+            plot(x, y);
             if ((error += 2 * dy) >= 0) y += stepY, error -= 2 * dx;
         }
     } else {
         for (int32_t i = 0, error = -dy; i <= dy; ++i, y += stepY) {
-            pokePixelFast(x, y, inkArgb_);
+            plot(x, y);
             if ((error += 2 * dx) >= 0) x += stepX, error -= 2 * dy;
         }
     }
+    modCount_.store(modificationCount() + uint32_t(pixels), std::memory_order_relaxed);
+    ++current_->version;
     endAccess();
 }
 
