@@ -12,6 +12,8 @@ void registerBrushCommands(Registrar add);
 void registerMeshCommands(Registrar add);
 void registerSurfaceCommands(Registrar add);
 void registerPickCommands(Registrar add);
+void registerCollisionTreeCommands(Registrar add);
+void registerProjectionCommands(Registrar add);
 void registerTextureCommands(Registrar add);
 void registerTextureStatisticsCommands(Registrar add);
 void registerCameraCommands(Registrar add);

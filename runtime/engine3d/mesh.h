@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "runtime/engine3d/brush.h"
@@ -21,6 +22,12 @@ struct Box3 {
 
     bool empty() const { return min.x > max.x || min.y > max.y || min.z > max.z; }
     void include(math3d::Vec3 p);
+};
+
+class CollisionTree;
+// Frees a collision tree where its type is complete.
+struct CollisionTreeDeleter {
+    void operator()(CollisionTree* tree) const;
 };
 
 class MeshGeometry {
@@ -51,6 +58,9 @@ public:
     const Box3& visibilityBox() { return cullBox.empty() ? bounds() : cullBox; }
     Box3 cullBox;
 
+    // The collision tree of the current geometry, built on first use after a change.
+    const CollisionTree& collisionTree();
+
     // The geometry counter at the last UpdateNormals (-1 before the first).
     int64_t normalsUpdatedAt = -1;
     // Mesh entities sharing this geometry; the last one destroys it.
@@ -61,6 +71,8 @@ private:
     uint64_t brushChanges_ = 0, geometryChanges_ = 0;
     Box3 bounds_;
     uint64_t boundsAt_ = ~uint64_t(0);
+    std::unique_ptr<CollisionTree, CollisionTreeDeleter> collisionTree_;
+    uint64_t collisionTreeAt_ = 0;  // the geometry counter it was built at
 };
 
 class Mesh final : public Model {
@@ -72,6 +84,8 @@ public:
     // A copy sharing the geometry.
     Entity* clone() const override;
     Mesh* asMesh() override { return this; }
+    // Through the geometry's collision tree.
+    bool collide(const SweptSphere& line, const math3d::Transform& placement, CollisionRecord& record) override;
 
     MeshGeometry& geometry() const { return *geometry_; }
     // One brush per surface: the surface's brush combined with renderBrush, rebuilt when

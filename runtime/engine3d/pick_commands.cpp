@@ -1,7 +1,9 @@
-// Pick modes, picks along lines and entity axes, the pick result and lines of sight.
+// Pick modes, picks through camera pixels, along lines and entity axes, the pick result and lines of sight.
+#include "runtime/engine3d/camera.h"
 #include "runtime/engine3d/commands.h"
 #include "runtime/engine3d/object_entity.h"
 #include "runtime/engine3d/pick.h"
+#include "runtime/engine3d/projection.h"
 #include "runtime/engine3d/swept_sphere.h"
 #include "runtime/engine3d/world.h"
 #include "runtime/host/arena.h"
@@ -40,6 +42,11 @@ void _fentitypickmode(int32_t entity, int32_t geometry, int32_t obscurer) {
     object->obscurer = obscurer != 0;
 }
 
+int32_t _fcamerapick(int32_t camera, float viewportX, float viewportY) {
+    tarsk::Camera* c = tarsk::liveCamera(camera);
+    return handleOf(tarsk::pick(tarsk::requireWorld(), tarsk::cameraLineThrough(*c, viewportX, viewportY)));
+}
+
 int32_t _flinepick(float x, float y, float z, float dx, float dy, float dz, float radius) {
     return pickAlong({x, y, z}, {dx, dy, dz}, radius);
 }
@@ -72,6 +79,7 @@ namespace tarsk {
 
 void registerPickCommands(Registrar add) {
     add("EntityPickMode%entity%pick_geometry%obscurer=1", reinterpret_cast<const void*>(_fentitypickmode));
+    add("%CameraPick%camera#viewport_x#viewport_y", reinterpret_cast<const void*>(_fcamerapick));
     add("%LinePick#x#y#z#dx#dy#dz#radius=0", reinterpret_cast<const void*>(_flinepick));
     add("%EntityPick%entity#range", reinterpret_cast<const void*>(_fentitypick));
     add("#PickedX", reinterpret_cast<const void*>(_fpickedx));

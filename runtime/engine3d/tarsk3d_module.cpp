@@ -18,6 +18,8 @@ void tarsk3d_link(Registrar add) {
     registerMeshCommands(add);
     registerSurfaceCommands(add);
     registerPickCommands(add);
+    registerCollisionTreeCommands(add);
+    registerProjectionCommands(add);
     registerTextureCommands(add);
     registerTextureStatisticsCommands(add);
     registerCameraCommands(add);
