@@ -3,10 +3,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "runtime/graphics/graphics_state.h"
 #include "runtime/graphics/gx_canvas.h"
@@ -15,50 +12,13 @@
 #include "runtime/host/registry.h"
 #include "runtime/host/runtime_interface.h"
 #include "tarsk_commands.h"
-#include "tests/support/process.h"
+#include "tests/support/screenshot.h"
 
 using namespace tarsk;
+using tarsk::test::Screenshot;
+using tarsk::test::takeScreenshot;
 
 namespace {
-
-// The root window as the screenshot tool writes it (ZPixmap, 24 or 32 bits a pixel).
-struct Screenshot {
-    int width = 0, height = 0;
-    std::vector<uint32_t> rgb;
-    uint32_t at(int x, int y) const { return rgb[size_t(y) * width + x] & 0xFFFFFFu; }
-};
-
-uint32_t bigEndian(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
-
-Screenshot takeScreenshot() {
-    std::string file = testing::TempDir() + "/tarsk_screen.xwd";
-    auto result = test::runProcess({"/usr/bin/xwd", "-root", "-silent", "-out", file});
-    EXPECT_EQ(result.status, 0) << result.err;
-    std::ifstream in(file, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Screenshot shot;
-    if (bytes.size() < 100) return shot;
-    uint32_t field[25];
-    for (int i = 0; i < 25; ++i) field[i] = bigEndian(&bytes[size_t(4 * i)]);
-    uint32_t headerSize = field[0], byteOrder = field[7], bitsPerPixel = field[11], bytesPerLine = field[12];
-    uint32_t colours = field[19];
-    shot.width = int(field[4]);
-    shot.height = int(field[5]);
-    uint32_t pixelBytes = bitsPerPixel / 8;
-    EXPECT_TRUE(pixelBytes == 3 || pixelBytes == 4) << bitsPerPixel;
-    size_t data = headerSize + size_t(colours) * 12;
-    if (bytes.size() < data + size_t(bytesPerLine) * shot.height) return Screenshot{};
-    for (int y = 0; y < shot.height; ++y) {
-        for (int x = 0; x < shot.width; ++x) {
-            const uint8_t* p = &bytes[data + size_t(y) * bytesPerLine + size_t(x) * pixelBytes];
-            uint32_t value = 0;
-            for (uint32_t i = 0; i < pixelBytes; ++i)
-                value |= uint32_t(p[byteOrder == 0 ? i : pixelBytes - 1 - i]) << (8 * i);
-            shot.rgb.push_back(value);
-        }
-    }
-    return shot;
-}
 
 std::function<void()> body;
 
@@ -85,16 +45,9 @@ void drawPattern(gxCanvas& canvas) {
 void settle(int milliseconds = 300) { ASSERT_TRUE(currentHost()->waitMillis(milliseconds)); }
 
 // The first screenshot that satisfies `ready`, taken while the program keeps pumping its
-// events; the last one taken when none does within a few seconds (a loaded machine
-// presents late).
+// events.
 Screenshot awaitScreenshot(const std::function<bool(const Screenshot&)>& ready) {
-    Screenshot shot;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        currentHost()->waitMillis(attempt == 0 ? 100 : 30);
-        shot = takeScreenshot();
-        if (!shot.rgb.empty() && ready(shot)) break;
-    }
-    return shot;
+    return test::awaitScreenshot(ready, [] { currentHost()->waitMillis(30); });
 }
 
 // Screen position of the window's client area.
@@ -121,7 +74,7 @@ int wrongPixels(const Screenshot& shot, gxCanvas& canvas, int originX, int origi
 void expectShown(gxCanvas& canvas, int originX, int originY, int scale) {
     Screenshot shot = awaitScreenshot(
         [&](const Screenshot& s) { return wrongPixels(s, canvas, originX, originY, scale, false) == 0; });
-    ASSERT_FALSE(shot.rgb.empty());
+    ASSERT_FALSE(shot.empty());
     EXPECT_EQ(wrongPixels(shot, canvas, originX, originY, scale, true), 0);
 }
 
