@@ -72,6 +72,21 @@ GLuint compile(GLenum kind, const std::string& source) {
 
 }  // namespace
 
+bool operator==(const TextureStageState& a, const TextureStageState& b) {
+    return a.canvas == b.canvas && a.cube == b.cube && a.addressU == b.addressU && a.addressV == b.addressV &&
+           a.source == b.source && a.coordinateSet == b.coordinateSet && a.transformKind == b.transformKind &&
+           std::memcmp(a.matrix, b.matrix, sizeof a.matrix) == 0 && a.colourOp == b.colourOp && a.alphaOp == b.alphaOp;
+}
+
+bool operator==(const RenderMaterial& a, const RenderMaterial& b) {
+    if (a.colour != b.colour || a.alpha != b.alpha || a.shininess != b.shininess || a.blend != b.blend || a.fx != b.fx ||
+        a.stageCount != b.stageCount)
+        return false;
+    for (int32_t i = 0; i < a.stageCount; ++i)
+        if (!(a.stages[size_t(i)] == b.stages[size_t(i)])) return false;
+    return true;
+}
+
 struct GlScene3D::Program {
     GLuint id = 0;
     GLint worldView, normalMatrix, projection, cameraToWorld, lighting, colourSource, ambient, matDiffuse, matAmbient,
@@ -287,6 +302,7 @@ void GlScene3D::setProjection(const Matrix4& projection) {
 
 void GlScene3D::setViewTransform(const Transform& view) {
     view_ = view;
+    toCamera_ = math3d::inverse(view);
     dirty_ |= kTransforms | kView | kLights | kStages;
 }
 
@@ -356,9 +372,10 @@ void GlScene3D::applyBlend() {
 }
 
 void GlScene3D::setRenderState(const RenderMaterial& material) {
-    if (materialSet_ && std::memcmp(&material, &material_, sizeof material) == 0) return;
-    bool stagesChanged = !materialSet_ || std::memcmp(&material.stages, &material_.stages, sizeof material.stages) != 0 ||
-                         material.stageCount != material_.stageCount;
+    if (materialSet_ && material == material_) return;
+    bool stagesChanged = !materialSet_ || material.stageCount != material_.stageCount;
+    for (int32_t i = 0; !stagesChanged && i < material.stageCount; ++i)
+        stagesChanged = !(material.stages[size_t(i)] == material_.stages[size_t(i)]);
     material_ = material;
     materialSet_ = true;
     dirty_ |= kMaterial | kLights | kFog;
@@ -402,7 +419,7 @@ void GlScene3D::setAntiAlias(bool on) {
 
 void GlScene3D::uploadLights() {
     const Program& p = *program_;
-    Transform toCamera = math3d::inverse(view_);
+    const Transform& toCamera = toCamera_;
     GLint type[kMaxLights];
     float diffuse[kMaxLights * 3], specular[kMaxLights * 3], ambient[kMaxLights * 3], position[kMaxLights * 3],
         direction[kMaxLights * 3], range[kMaxLights], attenuation[kMaxLights * 3], spot[kMaxLights * 3];
@@ -538,8 +555,7 @@ void GlScene3D::uploadStages() {
 void GlScene3D::flushUniforms() {
     const Program& p = *program_;
     if (dirty_ & kTransforms) {
-        Transform toCamera = math3d::inverse(view_);
-        Transform worldView = math3d::compose(toCamera, world_);
+        Transform worldView = math3d::compose(toCamera_, world_);
         float m[16], n[9];
         toGl(worldView, m);
         normalMatrix(worldView.m, n);

@@ -85,7 +85,7 @@ private:
     bool layerPass_ = false;
     TextureStageState layer_;
     std::array<TextureColourOp, kMaxTextureStages> stageOps_{};
-    math3d::Transform view_, world_;
+    math3d::Transform view_, toCamera_, world_;
     Matrix4 projection_{};
     Viewport viewport_;
     std::map<uint32_t, bool> enabled_;

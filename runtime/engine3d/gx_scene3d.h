@@ -44,6 +44,10 @@ struct RenderMaterial {
     std::array<TextureStageState, kMaxTextureStages> stages{};
 };
 
+// Field by field (the records have padding).
+bool operator==(const TextureStageState& a, const TextureStageState& b);
+bool operator==(const RenderMaterial& a, const RenderMaterial& b);
+
 using Rgb = std::array<float, 3>;
 
 class gxScene3D {
