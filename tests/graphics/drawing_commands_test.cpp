@@ -20,6 +20,7 @@
 #include "runtime/host/runtime_interface.h"
 #include "runtime/language/strings.h"
 #include "tarsk_commands.h"
+#include "tests/support/command_calls.h"
 
 using namespace tarsk;
 
@@ -42,15 +43,7 @@ std::string runWithGraphics(std::function<void()> test, bool debug = true) {
     return error ? error : "";
 }
 
-template <class Call>
-std::string errorOf(Call call) {
-    try {
-        call();
-    } catch (const tbEx& e) {
-        return e.message ? e.message : "(silent end)";
-    }
-    return "";
-}
+using test::errorOf;
 
 gxDisplay& display() { return *graphicsState().display; }
 int32_t newBuffer(int32_t width, int32_t height) { return handleOf(display().makeCanvas(width, height, 0)); }

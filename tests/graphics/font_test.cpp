@@ -20,6 +20,7 @@
 #include "runtime/host/runtime_interface.h"
 #include "runtime/language/strings.h"
 #include "tarsk_commands.h"
+#include "tests/support/command_calls.h"
 
 using namespace tarsk;
 
@@ -44,15 +45,7 @@ void runWithText(std::function<void()> test) {
     EXPECT_EQ(error, nullptr) << error;
 }
 
-template <class Call>
-std::string errorOf(Call call) {
-    try {
-        call();
-    } catch (const tbEx& e) {
-        return e.message ? e.message : "(silent end)";
-    }
-    return "";
-}
+using test::errorOf;
 
 tbString* text(const std::string& s) { return stringNew(s); }
 gxDisplay& display() { return *graphicsState().display; }

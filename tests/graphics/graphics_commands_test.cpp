@@ -14,6 +14,7 @@
 #include "runtime/host/runtime_interface.h"
 #include "runtime/language/strings.h"
 #include "tarsk_commands.h"
+#include "tests/support/command_calls.h"
 
 using namespace tarsk;
 
@@ -37,16 +38,7 @@ std::string runWithGraphics(std::function<void()> test, bool debug = true) {
     return error ? error : "";
 }
 
-// The message of the runtime error the call raises, or "" when it raises none.
-template <class Call>
-std::string errorOf(Call call) {
-    try {
-        call();
-    } catch (const tbEx& e) {
-        return e.message ? e.message : "(silent end)";
-    }
-    return "";
-}
+using test::errorOf;
 
 GraphicsState& state() { return graphicsState(); }
 
