@@ -334,10 +334,21 @@ TEST_F(RenderScene, TextureOperationsAndAlphaTest) {
     frame(m);
     float g = 128.0f / 255;
     expectRgb(centre(), t[0] * c[0] * g, t[1] * c[1] * g, t[2] * c[2] * g, "two stages");
-    // With one unit in use the second stage is not set.
+    // With one unit in use the second stage is not set; a layer pass multiplies it in.
     scene_->setTextureUnits(1);
     frame(m);
     expectRgb(centre(), t[0] * c[0], t[1] * c[1], t[2] * c[2], "one unit");
+    ASSERT_TRUE(scene_->beginFrame({}));
+    scene_->setViewport({0, 0, kSize, kSize});
+    scene_->clear(true, true, {0, 0, 0});
+    scene_->setZMode(0);
+    scene_->setRenderState(m);
+    scene_->draw(*mesh_, 0, 4, 0, triangles_);
+    scene_->setLayerPass(m.stages[1]);
+    scene_->draw(*mesh_, 0, 4, 0, triangles_);
+    scene_->endLayerPasses();
+    scene_->endFrame();
+    expectRgb(centre(), t[0] * c[0] * g, t[1] * c[1] * g, t[2] * c[2] * g, "layer pass");
     scene_->setTextureUnits(scene_->maxTextureUnits());
 
     // Alpha test: reference alpha × 128, pixels pass when their alpha is greater.
