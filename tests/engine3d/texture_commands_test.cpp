@@ -156,6 +156,25 @@ TEST_F(Textures, DrawingIntoTextureBufferReachesTheTexture) {
     EXPECT_EQ(glPixel(glTexture, 5, 5), 0x204060u);
 }
 
+TEST_F(Textures, BufferCommandsDrawIntoTextureFrames) {
+    int32_t texture = _fcreatetexture(32, 32, 0, 2);
+    int32_t buffer = _ftexturebuffer(texture, 1);
+    _fsetbuffer(buffer);
+    _fcolor(255, 0, 0);
+    _frect(2, 2, 4, 4, 1);
+    _fsetbuffer(_fbackbuffer());
+    EXPECT_EQ(uint32_t(_freadpixel(3, 3, buffer)) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(rgbAt(texture, 1, 5, 5), 0xFF0000u);
+    EXPECT_EQ(rgbAt(texture, 1, 6, 6), 0u);
+    EXPECT_EQ(rgbAt(texture, 0, 3, 3), 0u);
+    // Freed while it is the current buffer: the back buffer takes over, the handle is refused.
+    _fsetbuffer(buffer);
+    _ffreetexture(texture);
+    EXPECT_EQ(_fgraphicsbuffer(), _fbackbuffer());
+    _fplot(0, 0);
+    EXPECT_EQ(errorOf([=] { _fsetbuffer(buffer); }), "Buffer does not exist");
+}
+
 TEST_F(Textures, CompressedFramesHaveNoBuffer) {
     uint8_t header[128] = {};
     std::memcpy(header, "DDS ", 4);
