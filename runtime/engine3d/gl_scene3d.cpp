@@ -340,8 +340,7 @@ void GlScene3D::setCullFlip(bool flip) {
 }
 
 void GlScene3D::applyCulling() {
-    bool cull = !layerPass_ ? !(material_.fx & kFxNoCulling) : !(material_.fx & kFxNoCulling);
-    enable(GL_CULL_FACE, cull);
+    enable(GL_CULL_FACE, !(material_.fx & kFxNoCulling));
     // The y turn-over makes the clockwise front faces counter-clockwise on the target.
     int32_t state = cullFlip_ ? 1 : 0;
     if (state == cullState_) return;
