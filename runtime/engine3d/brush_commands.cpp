@@ -62,7 +62,8 @@ int32_t _floadbrush(tbString* file, int32_t flags, float uScale, float vScale) {
 
 void _ffreebrush(int32_t brush) {
     if (!brush) return;
-    tarsk::checkedBrush(brush);
+    // An unregistered handle frees nothing, so only debug checks report it.
+    if (debugChecks) tarsk::checkedBrush(brush);
     tarsk::freeBrush(brush);
 }
 

@@ -176,7 +176,10 @@ TEST_F(BrushCommands, TheRegistryRefusesFreedBrushesAndIsEmptiedWithTheWorld) {
     EXPECT_EQ(registeredBrushCount(), before + 1);
     _ffreebrush(brush);
     EXPECT_EQ(errorOf([&] { _fbrushcolor(brush, 1, 1, 1); }), "Brush does not exist");
+    EXPECT_EQ(errorOf([&] { _ffreebrush(brush); }), "(none)");
+    debugChecks = true;
     EXPECT_EQ(errorOf([&] { _ffreebrush(brush); }), "Brush does not exist");
+    debugChecks = false;
     _ffreebrush(0);
     EXPECT_EQ(errorOf([&] { _fpaintentity(_fcreatecube(0), brush); }), "Brush does not exist");
     EXPECT_EQ(_floadbrush(S("no such picture.png"), 1, 1, 1), 0);
