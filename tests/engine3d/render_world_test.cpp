@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine3d_fixture.h"
+#include "runtime/engine3d/brush_registry.h"
 #include "runtime/engine3d/camera.h"
 #include "runtime/engine3d/entity_lifecycle.h"
 #include "runtime/engine3d/mesh.h"
@@ -246,6 +247,38 @@ TEST_F(RenderWorldTest, TextureLayersBeyondTheUnitsDrawExtraPasses) {
     EXPECT_EQ(_fhwtexunits(), 4);
     a->release();
     b->release();
+}
+
+TEST_F(RenderWorldTest, UpdateWorldStoresVelocitiesOfEnabledObjects) {
+    Mesh* moving = cube(0, 0);
+    Mesh* parked = cube(0, 0);
+    Mesh* child = cube(0, 0);
+    child->setParent(parked);
+    parked->setEnabled(false);
+    stats3D()[0] = 5;
+    moving->setLocalPosition({4, 0, 0});
+    child->setLocalPosition({4, 0, 0});
+    _fupdateworld(2);
+    expectNear(moving->velocity, {2, 0, 0});
+    expectNear(moving->previousWorldTransform.t, {4, 0, 0});
+    expectNear(child->velocity, {0, 0, 0});  // under a disabled parent: not updated
+    expectNear(child->previousWorldTransform.t, {0, 0, 0});
+    EXPECT_EQ(_fstats3d(0), 0);
+    _fupdateworld(0);
+    expectNear(moving->velocity, {0, 0, 0});
+}
+
+TEST_F(RenderWorldTest, ClearWorldFreesTheGroupsAsked) {
+    cube(0, 0);
+    _fcreatebrush(255, 0, 0);
+    size_t brushes = registeredBrushCount();
+    int32_t texture = _fcreatetexture(4, 4, 1, 1);
+    _fclearworld(1, 0, 1);
+    EXPECT_EQ(world().firstRoot, nullptr);
+    EXPECT_EQ(registeredBrushCount(), brushes);
+    EXPECT_EQ(errorOf([&] { _ftexturewidth(texture); }), "Texture does not exist");
+    _fclearworld(0, 1, 0);
+    EXPECT_EQ(registeredBrushCount(), 0u);
 }
 
 TEST_F(RenderWorldTest, CommandsNeedAScene) {
