@@ -101,8 +101,14 @@ bool sweepCollisionTree(const CollisionTree& tree, const math3d::Transform& mesh
     for (int c = 0; c < 8; ++c)
         corners[c] = math3d::applyPoint(toMesh, {c & 1 ? swept.max.x : swept.min.x, c & 2 ? swept.max.y : swept.min.y,
                                                  c & 4 ? swept.max.z : swept.min.z});
+    // The segment in mesh space keeps its times; a world distance r reaches at most
+    // r·|row a of the inverse| along mesh axis a.
+    const math3d::Matrix3& m = toMesh.m;
+    TreeSegment segment{math3d::applyPoint(toMesh, line.origin), m * line.direction,
+                        {line.radius * math3d::length({m.i.x, m.j.x, m.k.x}), line.radius * math3d::length({m.i.y, m.j.y, m.k.y}),
+                         line.radius * math3d::length({m.i.z, m.j.z, m.k.z})}};
     bool hit = false;
-    tree.forEachCandidate(boxAround(corners, 8), [&](const TreeTriangle& triangle) {
+    tree.forEachCandidate(boxAround(corners, 8), &segment, [&](const TreeTriangle& triangle) {
         if (sweepTriangle(line, math3d::applyPoint(meshToWorld, tree.corner(triangle, 0)),
                           math3d::applyPoint(meshToWorld, tree.corner(triangle, 1)),
                           math3d::applyPoint(meshToWorld, tree.corner(triangle, 2)), record)) {
@@ -112,6 +118,29 @@ bool sweepCollisionTree(const CollisionTree& tree, const math3d::Transform& mesh
         }
     });
     return hit;
+}
+
+bool TreeSegment::reaches(const TreeBox& box) const {
+    const float o[3] = {origin.x, origin.y, origin.z}, d[3] = {direction.x, direction.y, direction.z};
+    const float g[3] = {grow.x, grow.y, grow.z};
+    const float lo[3] = {box.min.x, box.min.y, box.min.z}, hi[3] = {box.max.x, box.max.y, box.max.z};
+    // Times are widened a little so that rounding never drops a node that holds a contact.
+    constexpr float kSlack = 1e-4f;
+    float enter = -kSlack, leave = 1 + kSlack;
+    for (int a = 0; a < 3; ++a) {
+        float margin = g[a] + kSlack * (std::fabs(lo[a]) + std::fabs(hi[a]) + (hi[a] - lo[a]));
+        float low = lo[a] - margin, high = hi[a] + margin;
+        if (d[a] == 0) {
+            if (o[a] < low || o[a] > high) return false;
+            continue;
+        }
+        float t0 = (low - o[a]) / d[a], t1 = (high - o[a]) / d[a];
+        if (t0 > t1) std::swap(t0, t1);
+        enter = std::max(enter, t0);
+        leave = std::min(leave, t1);
+        if (enter > leave) return false;
+    }
+    return true;
 }
 
 uint64_t& trianglesExamined() {

@@ -26,6 +26,15 @@ struct TreeBox {
 // The box around points.
 TreeBox boxAround(const math3d::Vec3* points, int count);
 
+// A segment origin to origin + direction in the tree's space, grown on each axis by
+// grow (the swept radius seen in that space). A node whose box it cannot reach holds
+// no contact, so the search skips it.
+struct TreeSegment {
+    math3d::Vec3 origin, direction, grow;
+
+    bool reaches(const TreeBox& box) const;
+};
+
 struct TreeTriangle {
     MeshSurface* surface;
     uint32_t v[3];   // into the tree's vertex array
@@ -56,11 +65,12 @@ public:
     math3d::Vec3 corner(const TreeTriangle& triangle, int i) const { return vertices_[triangle.v[i]]; }
     TreeBox boxOf(const TreeTriangle& triangle) const;
 
-    // Descends through every node whose box overlaps box (left child first), adds each
-    // reached leaf's triangle count to trianglesExamined(), and calls visit(triangle)
-    // for each of its triangles whose own box overlaps box.
+    // Descends through every node whose box overlaps box (left child first) and, with a
+    // segment, that the segment reaches; adds each reached leaf's triangle count to
+    // trianglesExamined(), and calls visit(triangle) for each of its triangles whose
+    // own box overlaps box.
     template <class Visit>
-    void forEachCandidate(const TreeBox& box, Visit visit) const;
+    void forEachCandidate(const TreeBox& box, const TreeSegment* segment, Visit visit) const;
 
 private:
     std::vector<math3d::Vec3> vertices_;
@@ -83,14 +93,14 @@ bool sweepCollisionTree(const CollisionTree& tree, const math3d::Transform& mesh
 uint64_t& trianglesExamined();
 
 template <class Visit>
-void CollisionTree::forEachCandidate(const TreeBox& box, Visit visit) const {
+void CollisionTree::forEachCandidate(const TreeBox& box, const TreeSegment* segment, Visit visit) const {
     if (nodes_.empty()) return;
     int32_t stack[64];  // each split halves the count, so depth stays below 32
     int depth = 0;
     stack[depth++] = 0;
     while (depth) {
         const Node& node = nodes_[std::size_t(stack[--depth])];
-        if (!node.box.overlaps(box)) continue;
+        if (!node.box.overlaps(box) || (segment && !segment->reaches(node.box))) continue;
         if (node.left >= 0) {
             stack[depth++] = node.right;
             stack[depth++] = node.left;

@@ -94,7 +94,7 @@ bool treesIntersect(const CollisionTree& a, const math3d::Transform& aToB, const
             leafBox = boxAround(both, 4);
         }
         bool met = false;
-        b.forEachCandidate(leafBox, [&](const TreeTriangle& t) {
+        b.forEachCandidate(leafBox, nullptr, [&](const TreeTriangle& t) {
             if (met) return;
             Vec3 q[3] = {b.corner(t, 0), b.corner(t, 1), b.corner(t, 2)};
             TreeBox box = b.boxOf(t);

@@ -4,27 +4,21 @@
 #include "runtime/engine3d/pick_geometry.h"
 #include "runtime/engine3d/swept_sphere.h"
 #include "runtime/engine3d/world.h"
+#include "runtime/engine3d/world_walk.h"
 
 namespace tarsk {
 
 namespace {
 
 // Calls visit(object) for every object of the enabled part of the world, pre-order
-// from each root, skipping every subtree whose root is disabled; stops when visit
-// returns false.
+// from each root, skipping every subtree whose root is disabled.
 template <class Visit>
 void forEachEnabledObject(World& world, Visit visit) {
-    for (Entity* root = world.firstRoot; root; root = root->nextSibling()) {
-        for (Entity* e = root; e;) {
-            if (!e->enabled()) {
-                while (e != root && !e->nextSibling()) e = e->parent();
-                e = e == root ? nullptr : e->nextSibling();
-                continue;
-            }
-            if (ObjectEntity* object = e->asObject(); object && !visit(*object)) return;
-            e = nextInPreorder(e, root);
-        }
-    }
+    forEachKept(
+        world, [](Entity* e) { return e->enabled(); },
+        [&](Entity* e) {
+            if (ObjectEntity* object = e->asObject()) visit(*object);
+        });
 }
 
 }  // namespace
@@ -44,7 +38,6 @@ Entity* pick(World& world, const SweptSphere& line) {
             record = trial;
             picked = &object;
         }
-        return true;
     });
     result.entity = picked;
     result.time = record.time;
@@ -61,9 +54,8 @@ bool entityVisible(World& world, Entity& source, Entity& destination) {
     CollisionRecord record;
     bool blocked = false;
     forEachEnabledObject(world, [&](ObjectEntity& object) {
-        if (&object == &source || &object == &destination || !object.obscurer) return true;
+        if (blocked || &object == &source || &object == &destination || !object.obscurer) return;
         blocked = sweepObjectGeometry(object, object.pickGeometry, object.worldTransform(), line, record);
-        return !blocked;
     });
     return !blocked;
 }

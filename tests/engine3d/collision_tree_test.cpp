@@ -173,6 +173,12 @@ TEST(CollisionTree, CountsTheLeafTrianglesASweepExamines) {
     EXPECT_EQ(trianglesExamined(), 10u);
     sweepCollisionTree(tree, {}, {{-1, 0.05f, 0}, {200, 0, 0}, 0}, record);
     EXPECT_EQ(trianglesExamined(), 10u + 160u);
+    // A steep line's box spans the row, but the line itself crosses it near x = 100
+    // only: just the leaves there are reached.
+    trianglesExamined() = 0;
+    sweepCollisionTree(tree, {}, {{-1, 5, 0}, {201, -10, 0}, 0}, record);
+    EXPECT_GE(trianglesExamined(), 20u);
+    EXPECT_LE(trianglesExamined(), 40u);
 }
 
 }  // namespace
