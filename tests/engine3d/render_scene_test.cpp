@@ -270,6 +270,21 @@ TEST_F(RenderScene, EffectBits) {
     expectRgb(centre(), 1, 0.5f, 0.25f, "flipped culling");
 }
 
+TEST_F(RenderScene, WireframeDrawsTheEdgesOnly) {
+    square(10, 5);
+    RenderMaterial m;
+    m.fx = kFxFullBright;
+    scene_->setWireframe(true);
+    frame(m, {}, {0, 0, 1});
+    scene_->setWireframe(false);
+    // The shared edge of the two triangles runs along the image's diagonal.
+    uint32_t onEdge[2] = {target_->peekPixel(15, 15) & 0xFFFFFF, target_->peekPixel(16, 16) & 0xFFFFFF};
+    EXPECT_TRUE(onEdge[0] == 0xFFFFFFu || onEdge[1] == 0xFFFFFFu) << std::hex << onEdge[0] << " " << onEdge[1];
+    EXPECT_EQ(target_->peekPixel(8, 20) & 0xFFFFFF, 0x0000FFu);
+    frame(m, {}, {0, 0, 1});
+    EXPECT_EQ(target_->peekPixel(8, 20) & 0xFFFFFF, 0xFFFFFFu);
+}
+
 TEST_F(RenderScene, BlendModes) {
     square(10, 5);
     Rgb below{0.8f, 0.4f, 0.2f};
