@@ -33,6 +33,13 @@ bool sweepEdge(const SweptSphere& line, Vec3 a, Vec3 b, CollisionRecord& record)
     return acceptContact(line, t, normalized(across + motion * t), record);
 }
 
+// On the inner side of the plane through a and b perpendicular to the triangle (normal
+// n), or within slack of it.
+bool insideEdge(Vec3 a, Vec3 b, Vec3 p, Vec3 n, float slack) {
+    Vec3 edge = b - a;
+    return dot(cross(edge, p - a), n) >= -slack * length(edge);
+}
+
 }  // namespace
 
 bool acceptContact(const SweptSphere& line, float t, Vec3 n, CollisionRecord& record) {
@@ -63,8 +70,12 @@ bool sweepTriangle(const SweptSphere& line, Vec3 v0, Vec3 v1, Vec3 v2, Collision
     float t = -(dot(n, line.origin) - dot(n, v0) - line.radius) / approach;
     if (t > record.time) return false;
     Vec3 centre = line.origin + line.direction * t;
-    bool inside = dot(cross(v1 - v0, centre - v0), n) >= 0 && dot(cross(v2 - v1, centre - v1), n) >= 0 &&
-                  dot(cross(v0 - v2, centre - v2), n) >= 0;
+    // The centre and the edge tests carry rounding errors of the size of the line's
+    // coordinates; edges count that much wider so that a line through an edge two
+    // triangles share never slips between them.
+    float slack = 1e-6f * (length(line.origin) + length(line.direction) + length(centre - v0));
+    bool inside = insideEdge(v0, v1, centre, n, slack) && insideEdge(v1, v2, centre, n, slack) &&
+                  insideEdge(v2, v0, centre, n, slack);
     if (inside) return acceptContact(line, t, n, record);
     if (line.radius <= 0) return false;
     bool hit = sweepEdge(line, v0, v1, record);
