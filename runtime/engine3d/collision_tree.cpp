@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "runtime/engine3d/scene_context.h"
 #include "runtime/engine3d/swept_sphere.h"
 
 namespace tarsk {
@@ -143,9 +144,6 @@ bool TreeSegment::reaches(const TreeBox& box) const {
     return true;
 }
 
-uint64_t& trianglesExamined() {
-    static uint64_t examined = 0;
-    return examined;
-}
+void countTrianglesExamined(uint32_t count) { stats3D()[0] += float(count); }
 
 }  // namespace tarsk

@@ -66,8 +66,8 @@ public:
     TreeBox boxOf(const TreeTriangle& triangle) const;
 
     // Descends through every node whose box overlaps box (left child first) and, with a
-    // segment, that the segment reaches; adds each reached leaf's triangle count to
-    // trianglesExamined(), and calls visit(triangle) for each of its triangles whose
+    // segment, that the segment reaches; counts each reached leaf's triangles with
+    // countTrianglesExamined, and calls visit(triangle) for each of its triangles whose
     // own box overlaps box.
     template <class Visit>
     void forEachCandidate(const TreeBox& box, const TreeSegment* segment, Visit visit) const;
@@ -88,9 +88,9 @@ struct CollisionRecord;
 bool sweepCollisionTree(const CollisionTree& tree, const math3d::Transform& meshToWorld, const SweptSphere& line,
                         CollisionRecord& record);
 
-// Leaf triangles examined by pick and collision tests (statistic 0 of Stats3D; the
-// world update sets it back to 0).
-uint64_t& trianglesExamined();
+// Adds leaf triangles examined by pick and collision tests to statistic 0 of Stats3D
+// (which the world update sets back to 0).
+void countTrianglesExamined(uint32_t count);
 
 template <class Visit>
 void CollisionTree::forEachCandidate(const TreeBox& box, const TreeSegment* segment, Visit visit) const {
@@ -106,7 +106,7 @@ void CollisionTree::forEachCandidate(const TreeBox& box, const TreeSegment* segm
             stack[depth++] = node.left;
             continue;
         }
-        trianglesExamined() += node.count;
+        countTrianglesExamined(node.count);
         for (uint32_t i = node.first; i < node.first + node.count; ++i)
             if (boxOf(triangles_[i]).overlaps(box)) visit(triangles_[i]);
     }

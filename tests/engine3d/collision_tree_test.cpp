@@ -7,6 +7,7 @@
 #include <set>
 
 #include "runtime/engine3d/collision_tree.h"
+#include "runtime/engine3d/scene_context.h"
 #include "runtime/engine3d/swept_sphere.h"
 
 namespace tarsk::test {
@@ -165,20 +166,20 @@ TEST(CollisionTree, AnswersEqualBruteForceOverRandomSoups) {
 TEST(CollisionTree, CountsTheLeafTrianglesASweepExamines) {
     CollisionTree tree = soup(spreadTriangles(160, {1, 0, 0}, 5));  // 16 leaves of 10 along x
     ASSERT_EQ(tree.leaves().size(), 16u);
-    trianglesExamined() = 0;
+    stats3D()[0] = 0;
     CollisionRecord record;
     // A short line across the first triangle reaches its leaf only; one along the row
     // reaches all of them.
     sweepCollisionTree(tree, {}, {{0, 0.05f, -1}, {0, 0, 2}, 0}, record);
-    EXPECT_EQ(trianglesExamined(), 10u);
+    EXPECT_EQ(stats3D()[0], 10);
     sweepCollisionTree(tree, {}, {{-1, 0.05f, 0}, {200, 0, 0}, 0}, record);
-    EXPECT_EQ(trianglesExamined(), 10u + 160u);
+    EXPECT_EQ(stats3D()[0], 10 + 160);
     // A steep line's box spans the row, but the line itself crosses it near x = 100
     // only: just the leaves there are reached.
-    trianglesExamined() = 0;
+    stats3D()[0] = 0;
     sweepCollisionTree(tree, {}, {{-1, 5, 0}, {201, -10, 0}, 0}, record);
-    EXPECT_GE(trianglesExamined(), 20u);
-    EXPECT_LE(trianglesExamined(), 40u);
+    EXPECT_GE(stats3D()[0], 20);
+    EXPECT_LE(stats3D()[0], 40);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include "engine3d_fixture.h"
 #include "runtime/engine3d/collision_tree.h"
 #include "runtime/engine3d/mesh.h"
+#include "runtime/engine3d/update_world.h"
+#include "runtime/engine3d/world.h"
 #include "runtime/host/arena.h"
 
 namespace tarsk::test {
@@ -110,6 +112,18 @@ TEST_F(MeshPicking, TheTreeIsReusedUntilTheGeometryChanges) {
     // Emptied, the mesh is never hit.
     _fclearsurface(surface, 1, 1);
     EXPECT_EQ(_flinepick(0, 10, 0, 0, -20, 0, 0), 0);
+}
+
+TEST_F(MeshPicking, Stats3DCountsTheLeafTrianglesOfPicksUntilTheNextUpdate) {
+    updateWorld(requireWorld(), 1);
+    EXPECT_EQ(_fstats3d(0), 0);
+    _flinepick(0, 10, 0, 0, -20, 0, 0);
+    EXPECT_EQ(_fstats3d(0), 2);  // the floor's one leaf
+    _flinepick(50, 10, 0, 0, -20, 0, 0);  // beside the floor: its leaf is not reached
+    _flinepick(0, 10, 0, 0, -20, 0, 1);
+    EXPECT_EQ(_fstats3d(0), 4);
+    updateWorld(requireWorld(), 1);
+    EXPECT_EQ(_fstats3d(0), 0);
 }
 
 TEST_F(MeshPicking, EveryTriangleOfASphereCanBePicked) {
