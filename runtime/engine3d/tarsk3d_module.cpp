@@ -21,10 +21,10 @@ void tarsk3d_link(Registrar add) {
     registerCollisionTreeCommands(add);
     registerProjectionCommands(add);
     registerTextureCommands(add);
-    registerTextureStatisticsCommands(add);
     registerCameraCommands(add);
     registerLightCommands(add);
     registerRenderCommands(add);
+    registerTextureStatisticsCommands(add);
 }
 
 namespace {
