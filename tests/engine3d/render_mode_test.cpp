@@ -15,24 +15,13 @@
 #include "runtime/host/runtime_interface.h"
 #include "tarsk_commands.h"
 #include "tests/support/command_calls.h"
+#include "tests/support/program_frame.h"
 
 namespace tarsk::test {
 namespace {
 
-std::function<void()> body;
-
 std::string runWith3D(std::function<void()> test) {
-    body = std::move(test);
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    unsetenv("SDL_VIDEODRIVER");
-    std::vector<CommandModule> modules;
-    for (const CommandModule& m : commandModules()) {
-        std::string name = m.name;
-        if (name == "basic" || name == "graphics" || name == "tarsk3d") modules.push_back(m);
-    }
-    const char* error = runProgramWith([] { body(); }, "", nullptr, nullptr, modules);
-    return error ? error : "";
+    return runAsProgram(test, {.modules = {"basic", "graphics", "tarsk3d"}, .debugChecks = false});
 }
 
 TEST(RenderMode, Graphics3DOpensTheSceneAndTheNextModeClosesIt) {

@@ -21,26 +21,14 @@
 #include "runtime/language/strings.h"
 #include "tarsk_commands.h"
 #include "tests/support/command_calls.h"
+#include "tests/support/program_frame.h"
 
 using namespace tarsk;
 
 namespace {
 
-std::function<void()> body;
-
 std::string runWithGraphics(std::function<void()> test, bool debug = true) {
-    body = [test, debug] {
-        debugChecks = debug;
-        test();
-    };
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    unsetenv("SDL_VIDEODRIVER");
-    std::vector<CommandModule> modules;
-    for (const CommandModule& m : commandModules())
-        if (std::string(m.name) == "basic" || std::string(m.name) == "graphics") modules.push_back(m);
-    const char* error = runProgramWith([] { body(); }, "", nullptr, nullptr, modules);
-    return error ? error : "";
+    return test::runAsProgram(test, {.modules = {"basic", "graphics"}, .debugChecks = debug});
 }
 
 using test::errorOf;

@@ -13,6 +13,7 @@
 #include "runtime/host/runtime_interface.h"
 #include "tarsk_commands.h"
 #include "tests/support/screenshot.h"
+#include "tests/support/program_frame.h"
 
 using namespace tarsk;
 using tarsk::test::Screenshot;
@@ -20,15 +21,9 @@ using tarsk::test::takeScreenshot;
 
 namespace {
 
-std::function<void()> body;
-
 void runWithGraphics(std::function<void()> test) {
-    body = std::move(test);
-    std::vector<CommandModule> modules;
-    for (const CommandModule& m : commandModules())
-        if (std::string(m.name) == "basic" || std::string(m.name) == "graphics") modules.push_back(m);
-    const char* error = runProgramWith([] { body(); }, "", nullptr, nullptr, modules);
-    EXPECT_EQ(error, nullptr) << error;
+    EXPECT_EQ(test::runAsProgram(test, {.modules = {"basic", "graphics"}, .debugChecks = false, .headless = false}),
+              "");
 }
 
 // Colours every 5-6-5 store keeps exactly, in a pattern with an edge at each pixel.

@@ -10,23 +10,17 @@
 #include "runtime/input/gx_device.h"
 #include "runtime/input/key_characters.h"
 #include "tarsk_commands.h"
+#include "tests/support/program_frame.h"
 
 using namespace tarsk;
 
 namespace {
 
-std::function<void()> body;
-
 // Runs the body as a program with the basic and input modules (and a window of the
 // dummy video driver).
 void runWithInput(std::function<void()> test) {
-    body = std::move(test);
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    std::vector<CommandModule> modules;
-    for (const CommandModule& m : commandModules())
-        if (std::string(m.name) == "basic" || std::string(m.name) == "input") modules.push_back(m);
-    runProgramWith([] { body(); }, "", nullptr, nullptr, modules);
-    unsetenv("SDL_VIDEODRIVER");
+    EXPECT_EQ(test::runAsProgram(test, {.modules = {"basic", "input"}, .debugChecks = false, .videoDriver = "dummy"}),
+              "");
 }
 
 void send(const SDL_Event& event) { currentHost()->input()->windowEvent(event); }

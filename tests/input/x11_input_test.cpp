@@ -12,19 +12,14 @@
 #include "runtime/host/registry.h"
 #include "runtime/host/runtime_interface.h"
 #include "tarsk_commands.h"
+#include "tests/support/program_frame.h"
 
 using namespace tarsk;
 
 namespace {
 
-std::function<void()> body;
-
 void runWithInput(std::function<void()> test) {
-    body = std::move(test);
-    std::vector<CommandModule> modules;
-    for (const CommandModule& m : commandModules())
-        if (std::string(m.name) == "basic" || std::string(m.name) == "input") modules.push_back(m);
-    runProgramWith([] { body(); }, "", nullptr, nullptr, modules);
+    EXPECT_EQ(test::runAsProgram(test, {.modules = {"basic", "input"}, .debugChecks = false, .headless = false}), "");
 }
 
 std::string windowId() {
