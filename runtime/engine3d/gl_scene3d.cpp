@@ -9,6 +9,7 @@
 #include "runtime/graphics/canvas_flags.h"
 #include "runtime/graphics/gl_api.h"
 #include "runtime/graphics/gl_device.h"
+#include "runtime/graphics/gl_program.h"
 #include "runtime/graphics/gl_sync.h"
 #include "runtime/graphics/gx_canvas.h"
 #include "runtime/graphics/gx_mesh.h"
@@ -54,20 +55,6 @@ void projectionToGl(const Matrix4& p, float out[16]) {
         out[c * 4 + 2] = 2 * p[c][2] - p[c][3];
         out[c * 4 + 3] = p[c][3];
     }
-}
-
-GLuint compile(GLenum kind, const std::string& source) {
-    GLuint shader = glCreateShader(kind);
-    const char* text = source.c_str();
-    glShaderSource(shader, 1, &text, nullptr);
-    glCompileShader(shader);
-    GLint ok = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (!ok) {
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
 }
 
 }  // namespace
@@ -126,24 +113,11 @@ GlScene3D::~GlScene3D() {
 
 bool GlScene3D::build() {
     device_.makeCurrent();
-    GLuint vs = compile(GL_VERTEX_SHADER, sceneVertexShaderSource());
-    GLuint fs = compile(GL_FRAGMENT_SHADER, sceneFragmentShaderSource());
-    if (!vs || !fs) {
-        if (vs) glDeleteShader(vs);
-        if (fs) glDeleteShader(fs);
-        return false;
-    }
+    GLuint id = linkShaderProgram(sceneVertexShaderSource().c_str(), sceneFragmentShaderSource().c_str());
+    if (!id) return false;
     program_ = std::make_unique<Program>();
     Program& p = *program_;
-    p.id = glCreateProgram();
-    glAttachShader(p.id, vs);
-    glAttachShader(p.id, fs);
-    glLinkProgram(p.id);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
-    GLint ok = 0;
-    glGetProgramiv(p.id, GL_LINK_STATUS, &ok);
-    if (!ok) return false;
+    p.id = id;
     auto at = [&](const char* name) { return glGetUniformLocation(p.id, name); };
     p.worldView = at("uWorldView");
     p.normalMatrix = at("uNormalMatrix");

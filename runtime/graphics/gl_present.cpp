@@ -1,6 +1,7 @@
 #include "runtime/graphics/gl_present.h"
 
 #include "runtime/graphics/gl_api.h"
+#include "runtime/graphics/gl_program.h"
 
 namespace tarsk {
 namespace {
@@ -29,38 +30,10 @@ void main() {
     colour = vec4(c, 1.0);
 })";
 
-GLuint compile(GLenum type, const char* source) {
-    GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    GLint ok = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (!ok) {
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
-}
-
 }  // namespace
 
 WindowPresenter::WindowPresenter() {
-    GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader), fs = compile(GL_FRAGMENT_SHADER, kFragmentShader);
-    if (vs && fs) {
-        GLuint program = glCreateProgram();
-        glAttachShader(program, vs);
-        glAttachShader(program, fs);
-        glLinkProgram(program);
-        GLint ok = 0;
-        glGetProgramiv(program, GL_LINK_STATUS, &ok);
-        if (ok) {
-            program_ = program;
-        } else {
-            glDeleteProgram(program);
-        }
-    }
-    if (vs) glDeleteShader(vs);
-    if (fs) glDeleteShader(fs);
+    program_ = linkShaderProgram(kVertexShader, kFragmentShader);
     if (!program_) return;
     glUseProgram(program_);
     glUniform1i(glGetUniformLocation(program_, "picture"), 0);
