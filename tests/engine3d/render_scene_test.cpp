@@ -14,6 +14,7 @@
 #include "runtime/graphics/gx_mesh.h"
 #include "runtime/host/arena.h"
 #include "runtime/host/gx_host.h"
+#include "tests/graphics/display_fixture.h"
 
 namespace tarsk::test {
 namespace {
@@ -31,15 +32,11 @@ struct TestVertex {
 
 int channel(uint32_t argb, int shift) { return int((argb >> shift) & 0xFF); }
 
-class RenderScene : public ::testing::Test {
+class RenderScene : public DisplayTest {
 protected:
     void SetUp() override {
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        host_ = gxHost::create(nullptr, "", nullptr);
-        ASSERT_NE(host_, nullptr);
-        display_ = arenaNew<gxDisplay>(*host_, kWindowed, 64, 48, gxPixelFormat::of(PixelLayout::kX8R8G8B8),
-                                       int32_t(GRAPHICS_WINDOWED));
+        DisplayTest::SetUp();
+        if (HasFatalFailure()) return;
         GlDevice* gl = display_->glDevice();
         if (!gl) GTEST_SKIP() << "no GL context on this machine";
         scene_ = GlScene3D::create(*gl);
@@ -52,8 +49,7 @@ protected:
     void TearDown() override {
         mesh_.reset();
         scene_.reset();
-        if (display_) arenaDelete(display_);
-        delete host_;
+        DisplayTest::TearDown();
     }
 
     // A square facing the camera at z = depth, half size h, clockwise seen from the eye.
@@ -126,8 +122,6 @@ protected:
         return s;
     }
 
-    gxHost* host_ = nullptr;
-    gxDisplay* display_ = nullptr;
     std::unique_ptr<GlScene3D> scene_;
     gxCanvas* target_ = nullptr;
     std::unique_ptr<gxMesh> mesh_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine3d_fixture.h"
+#include "tests/graphics/display_fixture.h"
 #include "runtime/engine3d/brush_registry.h"
 #include "runtime/engine3d/camera.h"
 #include "runtime/engine3d/entity_lifecycle.h"
@@ -78,15 +79,11 @@ private:
     bool layer_ = false;
 };
 
-class RenderWorldTest : public ::testing::Test {
+class RenderWorldTest : public DisplayTest {
 protected:
     void SetUp() override {
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        host_ = gxHost::create(nullptr, "", nullptr);
-        ASSERT_NE(host_, nullptr);
-        display_ = arenaNew<gxDisplay>(*host_, kWindowed, 64, 48, gxPixelFormat::of(PixelLayout::kX8R8G8B8),
-                                       int32_t(GRAPHICS_WINDOWED));
+        DisplayTest::SetUp();
+        if (HasFatalFailure()) return;
         if (!display_->glDevice()) GTEST_SKIP() << "no GL context on this machine";
         auto recording = std::make_unique<RecordingScene>();
         scene_ = recording.get();
@@ -97,8 +94,7 @@ protected:
     void TearDown() override {
         closeScene3D();
         graphicsState().buffer = nullptr;
-        if (display_) arenaDelete(display_);
-        delete host_;
+        DisplayTest::TearDown();
     }
     World& world() { return *currentWorld(); }
     // A cube (12 triangles) at (x, 0, z).
@@ -124,8 +120,6 @@ protected:
         return xs;
     }
 
-    gxHost* host_ = nullptr;
-    gxDisplay* display_ = nullptr;
     RecordingScene* scene_ = nullptr;
 };
 
@@ -301,15 +295,11 @@ namespace {
 
 // RenderWorld through the GL scene into the back buffer and into a texture, with 2D
 // pixels drawn before and after.
-class RenderWorldGl : public ::testing::Test {
+class RenderWorldGl : public DisplayTest {
 protected:
     void SetUp() override {
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        host_ = gxHost::create(nullptr, "", nullptr);
-        ASSERT_NE(host_, nullptr);
-        display_ = arenaNew<gxDisplay>(*host_, kWindowed, 64, 48, gxPixelFormat::of(PixelLayout::kX8R8G8B8),
-                                       int32_t(GRAPHICS_WINDOWED));
+        DisplayTest::SetUp();
+        if (HasFatalFailure()) return;
         if (!display_->glDevice()) GTEST_SKIP() << "no GL context on this machine";
         graphicsState().display = display_;
         openScene3D(*display_);
@@ -320,11 +310,8 @@ protected:
         for (auto release : graphicsState().beforeModeChange) release();
         graphicsState().buffer = nullptr;
         graphicsState().display = nullptr;
-        if (display_) arenaDelete(display_);
-        delete host_;
+        DisplayTest::TearDown();
     }
-    gxHost* host_ = nullptr;
-    gxDisplay* display_ = nullptr;
 };
 
 TEST_F(RenderWorldGl, BackBufferAndTextureTargets) {

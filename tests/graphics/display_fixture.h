@@ -22,7 +22,7 @@ protected:
                                        int32_t(GRAPHICS_WINDOWED));
     }
     void TearDown() override {
-        arenaDelete(display_);
+        if (display_) arenaDelete(display_);
         delete host_;
     }
     gxHost* host_ = nullptr;
