@@ -15,6 +15,7 @@
 
 #include "runtime/host/registry.h"
 #include "runtime/language/strings.h"
+#include "tests/io/loopback_peer.h"
 
 extern "C" {
 int32_t _freadfile(tbString*);
@@ -104,17 +105,7 @@ void BM_FileReadByte(benchmark::State& state) {
 constexpr int32_t kTransfer = 64 << 20;
 constexpr int32_t kChunk = 65536;
 
-int freePort() {
-    int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    close(s);
-    return ntohs(address.sin_port);
-}
+using tarsk::test::freePort;
 
 // Two connected plain TCP sockets on the loopback interface.
 void loopbackPair(int pair[2]) {
