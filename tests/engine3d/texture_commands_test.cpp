@@ -113,19 +113,6 @@ TEST_F(Textures, SettingsAreSharedWithEveryHolder) {
     EXPECT_EQ(_factivetextures(), 0);
 }
 
-// The RGB of a GL texture's pixel, read through a framebuffer of its own.
-uint32_t glPixel(uint32_t texture, int x, int y) {
-    GLuint framebuffer;
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    uint32_t argb = 0;
-    glReadPixels(x, y, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &argb);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &framebuffer);
-    return argb & 0xFFFFFFu;
-}
-
 TEST_F(Textures, DrawingIntoTextureBufferReachesTheTexture) {
     int32_t texture = _fcreatetexture(16, 16, 1, 2);
     int32_t first = _ftexturebuffer(texture, 0);
@@ -152,8 +139,8 @@ TEST_F(Textures, DrawingIntoTextureBufferReachesTheTexture) {
     if (!gl) GTEST_SKIP() << "no GL context on this machine";
     gl->makeCurrent();
     uint32_t glTexture = textureOf(*gl, stage.canvas->renderSurface());
-    EXPECT_EQ(glPixel(glTexture, 3, 4), 0xFF0000u);
-    EXPECT_EQ(glPixel(glTexture, 5, 5), 0x204060u);
+    EXPECT_EQ(glTexturePixel(glTexture, 3, 4), 0xFF0000u);
+    EXPECT_EQ(glTexturePixel(glTexture, 5, 5), 0x204060u);
 }
 
 TEST_F(Textures, BufferCommandsDrawIntoTextureFrames) {

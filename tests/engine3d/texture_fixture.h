@@ -19,17 +19,15 @@
 #include "runtime/host/arena.h"
 #include "runtime/host/gx_host.h"
 #include "tests/engine3d/engine3d_fixture.h"
+#include "tests/graphics/display_fixture.h"
 
 namespace tarsk::test {
 
-class TextureWorld : public ::testing::Test {
+class TextureWorld : public DisplayTest {
 protected:
     void SetUp() override {
-        unsetenv("SDL_VIDEODRIVER");
-        host_ = gxHost::create(nullptr, "", nullptr);
-        ASSERT_NE(host_, nullptr);
-        display_ = arenaNew<gxDisplay>(*host_, kWindowed, 64, 48, gxPixelFormat::of(PixelLayout::kX8R8G8B8),
-                                       int32_t(GRAPHICS_WINDOWED));
+        DisplayTest::SetUp();
+        if (HasFatalFailure()) return;
         graphicsState().display = display_;
         selectBuffer(display_->backCanvas());
         ASSERT_TRUE(tarsk3d_create());
@@ -42,8 +40,7 @@ protected:
         tarsk3d_destroy();
         graphicsState().buffer = nullptr;
         graphicsState().display = nullptr;
-        arenaDelete(display_);
-        delete host_;
+        DisplayTest::TearDown();
         std::filesystem::remove_all(folder_);
     }
 
@@ -82,8 +79,6 @@ protected:
         return repOf(handle).frame(frame)->peekPixel(x, y) & 0xFFFFFFu;
     }
 
-    gxHost* host_ = nullptr;
-    gxDisplay* display_ = nullptr;
     std::filesystem::path folder_;
 };
 

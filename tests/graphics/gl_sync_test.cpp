@@ -10,6 +10,7 @@
 #include "tests/graphics/display_fixture.h"
 
 using namespace tarsk;
+using tarsk::test::glTexturePixel;
 
 namespace {
 
@@ -19,19 +20,6 @@ protected:
         DisplayTest::SetUp();
         gl_ = display_->glDevice();
         if (!gl_) GTEST_SKIP() << "no GL context on this machine";
-    }
-    // The texture's colour at (x, y from the top), read through a framebuffer of its own.
-    // (The alpha of a store without alpha is whatever it holds; sampling reads it as opaque.)
-    uint32_t texturePixel(uint32_t texture, int x, int y) {
-        GLuint fbo;
-        glGenFramebuffers(1, &fbo);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
-        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-        uint32_t argb = 0;
-        glReadPixels(x, y, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &argb);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &fbo);
-        return argb & 0xFFFFFFu;
     }
     // A GL draw standing in for a 3D render: one pixel filled with a colour.
     void renderPixel(gxCanvas& canvas, int x, int y, float r, float g, float b) {
@@ -53,15 +41,15 @@ TEST_F(GlSync, ChangedStoreUploadsOnceWhenNextUsed) {
     canvas->pokePixel(1, 2, 0xFFFF0000);
     Surface& surface = canvas->currentSurface();
     uint32_t texture = textureOf(*gl_, surface);
-    EXPECT_EQ(texturePixel(texture, 1, 2), 0xFF0000u);
-    EXPECT_EQ(texturePixel(texture, 0, 0), 0u);
+    EXPECT_EQ(glTexturePixel(texture, 1, 2), 0xFF0000u);
+    EXPECT_EQ(glTexturePixel(texture, 0, 0), 0u);
     // Bytes changed behind the canvas's back are not uploaded: nothing was counted.
     surface.pixels()[0] = 0xFF;
     EXPECT_EQ(textureOf(*gl_, surface), texture);
-    EXPECT_EQ(texturePixel(texture, 0, 0), 0u);
+    EXPECT_EQ(glTexturePixel(texture, 0, 0), 0u);
     canvas->pokePixel(7, 7, 0xFF0000FF);
     textureOf(*gl_, surface);
-    EXPECT_EQ(texturePixel(texture, 7, 7), 0x0000FFu);
+    EXPECT_EQ(glTexturePixel(texture, 7, 7), 0x0000FFu);
 }
 
 TEST_F(GlSync, RenderIsSeenByTheNextPixelReadAndBlit) {
@@ -81,8 +69,8 @@ TEST_F(GlSync, RenderIsSeenByTheNextPixelReadAndBlit) {
     EXPECT_EQ(copy->peekPixel(4, 4), 0xFF0000FFu);
     // A texture made from the rendered canvas holds both sides' drawing.
     uint32_t texture = textureOf(*gl_, canvas->currentSurface());
-    EXPECT_EQ(texturePixel(texture, 4, 4), 0x0000FFu);
-    EXPECT_EQ(texturePixel(texture, 1, 1), 0xFF0000u);
+    EXPECT_EQ(glTexturePixel(texture, 4, 4), 0x0000FFu);
+    EXPECT_EQ(glTexturePixel(texture, 1, 1), 0xFF0000u);
 }
 
 TEST_F(GlSync, ReadBackConvertsToTheStoreFormat) {
